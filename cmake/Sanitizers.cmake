@@ -1,0 +1,7 @@
+if(KTV_SANITIZE)
+  if(MSVC OR WIN32)
+    message(FATAL_ERROR "KTV_SANITIZE is for the native (Linux) build")
+  endif()
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

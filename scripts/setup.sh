@@ -1,0 +1,68 @@
+# Shared set-up for ./run, ./test and the other top-level commands.
+# Source it from bash: it installs what is missing and defines helpers.
+
+KTV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEDEBUG=-all
+export WINEPREFIX="$KTV_ROOT/build/wineprefix"
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts
+
+ktv_packages=(cmake ninja-build g++ googletest libgtest-dev clang clang-format
+              g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick
+              x11-utils)
+
+# Installs the Debian packages the build and the tests need, when missing.
+ktv_install_packages() {
+    local missing=()
+    for package in "${ktv_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" \
+            || missing+=("$package")
+    done
+    if ((${#missing[@]})); then
+        echo "== Installing: ${missing[*]}"
+        if [[ $(id -u) -ne 0 ]]; then
+            echo "Missing packages and not root: install them with apt-get" >&2
+            return 1
+        fi
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+    fi
+}
+
+# Configures (once) and builds one CMake preset.
+ktv_build() {
+    local preset=$1
+    if [[ ! -f "$KTV_ROOT/build/$preset/build.ninja" ]]; then
+        cmake --preset "$preset" -S "$KTV_ROOT" >/dev/null
+    fi
+    cmake --build --preset "$preset"
+}
+
+# Starts a private X display (24-bit) and a persistent wineserver on it, and
+# stops both when the calling script exits. Keeps Wine process starts fast.
+ktv_start_wine_display() {
+    local display
+    for display in $(seq 90 140); do
+        [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] && continue
+        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        KTV_XVFB_PID=$!
+        export DISPLAY=":$display"
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        break
+    done
+    trap ktv_stop_wine_display EXIT
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        echo "== Creating the Wine prefix (once)"
+        wineboot -i >/dev/null 2>&1 || true
+    fi
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+ktv_stop_wine_display() {
+    wineserver -k >/dev/null 2>&1 || true
+    [[ -n "${KTV_XVFB_PID:-}" ]] && kill "$KTV_XVFB_PID" >/dev/null 2>&1 || true
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ktv {
+
+// State of a check box. Only Checked counts as on.
+enum class CheckState : int {
+    Unchecked = 0,
+    Checked = 1,
+    Grayed = 2,
+};
+
+enum class ControlKind {
+    TextField,
+    CheckBox,
+    OptionButton,
+    CommandButton,
+    Window,
+};
+
+// The portable model of one control: a value, an enabled flag and a hook by
+// which the Win32 window mirrors every change the program makes. The window
+// never decides anything; it forwards the user's input to the model.
+class Control {
+public:
+    Control(ControlKind kind, int id) : kind_(kind), id_(id) {}
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    ControlKind Kind() const { return kind_; }
+    int Id() const { return id_; }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // Called after each change of value or enabled flag that the program
+    // makes. One observer: the window that shows the control.
+    void SetViewObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+
+protected:
+    void NotifyView() const;
+
+private:
+    ControlKind kind_;
+    int id_;
+    bool enabled_ = true;
+    std::function<void()> observer_;
+};
+
+class TextField : public Control {
+public:
+    TextField(int id, std::string text) : Control(ControlKind::TextField, id), text_(std::move(text)) {}
+
+    const std::string& Text() const { return text_; }
+
+    // The program writes the field; the window shows the new text.
+    void SetText(std::string text);
+
+    // The user typed into the window's control: the model follows, nothing is
+    // echoed back.
+    void TakeTextFromView(std::string text) { text_ = std::move(text); }
+
+private:
+    std::string text_;
+};
+
+// A check box with the states 0, 1 and 2. A change of state, whether made by
+// the program or by a click, runs the handler synchronously, as a click does.
+class CheckBox : public Control {
+public:
+    explicit CheckBox(int id) : Control(ControlKind::CheckBox, id) {}
+
+    CheckState State() const { return state_; }
+    bool IsOn() const { return state_ == CheckState::Checked; }
+
+    void SetState(CheckState state);
+
+    // The user clicked: a box that is on goes off, any other goes on.
+    void Click() { SetState(IsOn() ? CheckState::Unchecked : CheckState::Checked); }
+
+    void SetHandler(std::function<void()> handler) { handler_ = std::move(handler); }
+
+private:
+    CheckState state_ = CheckState::Unchecked;
+    std::function<void()> handler_;
+};
+
+// One option button of a group. Selecting it deselects the rest of its group
+// and runs its handler, whether the program or a click selected it.
+class OptionButton : public Control {
+public:
+    explicit OptionButton(int id) : Control(ControlKind::OptionButton, id) {}
+
+    bool Selected() const { return selected_; }
+
+    // True selects this button (and runs the handler); false deselects it,
+    // which may leave the group with no selection.
+    void SetSelected(bool selected);
+
+    void Click() { SetSelected(true); }
+
+    void SetGroup(std::vector<OptionButton*> group) { group_ = std::move(group); }
+    void SetHandler(std::function<void()> handler) { handler_ = std::move(handler); }
+
+private:
+    void Deselect();
+
+    bool selected_ = false;
+    std::vector<OptionButton*> group_;
+    std::function<void()> handler_;
+};
+
+class CommandButton : public Control {
+public:
+    explicit CommandButton(int id) : Control(ControlKind::CommandButton, id) {}
+
+    void Click() const {
+        if (handler_) handler_();
+    }
+    void SetHandler(std::function<void()> handler) { handler_ = std::move(handler); }
+
+private:
+    std::function<void()> handler_;
+};
+
+// The window as a whole: only its enabled flag is modelled.
+class WindowState : public Control {
+public:
+    WindowState() : Control(ControlKind::Window, 0) {}
+};
+
+}  // namespace ktv

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <optional>
+#include <utility>
+#include <vector>
+#include <string>
+
+#include "platform/Processes.h"
+#include "platform/WindowRef.h"
+
+namespace ktv {
+
+// Buttons-and-icon values of a message box, as the callers write them.
+namespace BoxStyle {
+constexpr int OkOnly = 0;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+}  // namespace BoxStyle
+
+// The title a message box shows when its caller names none.
+inline constexpr const char* kProgramTitle = "KTVDebugger";
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Settings of one file-open dialog.
+struct FileOpenRequest {
+    WindowRef owner = 0;
+    std::string initialName;  // "*.bas"
+    std::string title;
+    std::string initialFolder;  // empty: the dialog's own default
+    // Description and pattern pairs, for example {"KTV Basic File (*.bas)", "*.bas"}.
+    std::vector<std::pair<std::string, std::string>> filters;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Brings the top-level window with exactly this title to the front.
+    // Throws WindowNotFound when there is none.
+    virtual void ActivateByTitle(const std::string& title) = 0;
+
+    // Brings a visible top-level window of the task to the front.
+    // Throws WindowNotFound when the task has none.
+    virtual void ActivateByTask(TaskId task) = 0;
+
+    // Types the key text (see KeyText.h) into the foreground window.
+    // Throws InvalidArgument for a key text that does not parse.
+    virtual void SendKeys(const std::string& keyText) = 0;
+
+    // Lets the pending window events run once.
+    virtual void DoEvents() = 0;
+
+    // The program-wide pointer: the hourglass while true.
+    virtual void SetBusyCursor(bool busy) = 0;
+
+    // A modal message box. `buttons` is the buttons-and-icon value (BoxStyle);
+    // an empty title shows kProgramTitle. Returns the button pressed (1 = OK).
+    virtual int MessageBox(WindowRef owner, const std::string& prompt, int buttons,
+                           const std::string& title) = 0;
+
+    virtual ScreenSize GetScreenSize() = 0;
+
+    // The shell's folder picker; only file-system folders can be confirmed.
+    // nullopt when the user cancels or picks something without a path.
+    virtual std::optional<std::string> BrowseForFolder(WindowRef owner,
+                                                       const std::string& title) = 0;
+
+    // The file-open dialog. nullopt when the user cancels.
+    virtual std::optional<std::string> OpenFileDialog(const FileOpenRequest& request) = 0;
+};
+
+}  // namespace ktv

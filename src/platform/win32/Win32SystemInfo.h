@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/SystemInfo.h"
+
+namespace ktv::win32 {
+
+class Win32SystemInfo : public SystemInfo {
+public:
+    std::string SystemDirectory() override;
+};
+
+}  // namespace ktv::win32
