@@ -6,7 +6,7 @@ export WINEDEBUG=-all
 export WINEPREFIX="$KTV_ROOT/build/wineprefix"
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts
 
-ktv_packages=(cmake ninja-build g++ googletest libgtest-dev clang clang-format
+ktv_packages=(cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev clang-format
               g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick
               x11-utils)
 
