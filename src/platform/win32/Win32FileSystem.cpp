@@ -66,22 +66,37 @@ void WriteAll(const std::string& path, const std::string& bytes) {
     }
 }
 
+// The attributes a user sets on a file and expects a rewrite to keep.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Gives the new file the old one's attributes where the replacement dropped
+// them: a plain rename does, and so does Wine's ReplaceFileA.
+void RestoreAttributes(const std::string& target, DWORD oldAttributes) {
+    const auto now = AttributesOf(target);
+    if (now && (*now & kKeptAttributes) != (oldAttributes & kKeptAttributes)) {
+        ::SetFileAttributesA(target.c_str(),
+                             (*now & ~kKeptAttributes) | (oldAttributes & kKeptAttributes));
+    }
+}
+
 // Puts the finished temporary file in the target's place. ReplaceFileA keeps
 // the target's attributes and security; where it cannot be used (another file
 // system, a file just deleted by someone else) a plain rename takes over.
-void MoveIntoPlace(TemporaryFile& temporary, const std::string& target, bool targetExists) {
+void MoveIntoPlace(TemporaryFile& temporary, const std::string& target,
+                   std::optional<DWORD> oldAttributes) {
     const DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (targetExists && ::ReplaceFileA(target.c_str(), temporary.Path().c_str(), nullptr,
-                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    if ((oldAttributes && ::ReplaceFileA(target.c_str(), temporary.Path().c_str(), nullptr,
+                                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
+        ::MoveFileExA(temporary.Path().c_str(), target.c_str(), moveFlags)) {
         temporary.Keep();
-        return;
-    }
-    if (::MoveFileExA(temporary.Path().c_str(), target.c_str(), moveFlags)) {
-        temporary.Keep();
+        if (oldAttributes) {
+            RestoreAttributes(target, *oldAttributes);
+        }
         return;
     }
     const std::string failure = DescribeLastError("Cannot replace", target);
-    if (targetExists && !AttributesOf(target)) {
+    if (oldAttributes && !AttributesOf(target)) {
         // A failed ReplaceFileA can leave the target removed; the temporary
         // file then holds the only copy of the content and must stay.
         temporary.Keep();
@@ -188,7 +203,7 @@ void Win32FileSystem::WriteFile(const std::string& path, const std::string& byte
     try {
         TemporaryFile temporary(FolderWithSeparator(path));
         WriteAll(temporary.Path(), bytes);
-        MoveIntoPlace(temporary, path, attributes.has_value());
+        MoveIntoPlace(temporary, path, attributes);
     } catch (const FileError& error) {
         throw FileError("Cannot write \"" + path + "\": " + error.what());
     }
