@@ -125,7 +125,7 @@ private:
                Stretch(LinkerFailure(), [&] { return Link(); });
     }
 
-    // Steps 1 to 7: lock the window, hourglass, normalise the directories.
+    // Lock the window, show the hourglass, normalise the two directories.
     bool Prepare() {
         SetButtonsEnabled(false);  // "Debug" among them: no second run can start
         form_.Window.SetEnabled(false);
@@ -141,7 +141,8 @@ private:
         return true;
     }
 
-    // Steps 8 to 11 and the translator's command line.
+    // Derive the run's names, enter its folder, make sure the Basic file is
+    // there and carries its marker line, and build the translator's command.
     bool CheckBasicFile() {
         const std::string basicFile = form_.Txt_BasFile.Text();
         BuildRun names;
@@ -178,7 +179,7 @@ private:
         return true;
     }
 
-    // Step 13 up to the look for lrc.exe.
+    // The translator's report, then the resource compiler's presence.
     bool CheckTranslation() {
         if (!routines_.showBasicErrors(context_, InFolder("ktv.err"))) {
             return false;
@@ -207,7 +208,7 @@ private:
         return true;
     }
 
-    // Steps 17 to 23: the compiler's report, then everything the link needs.
+    // The compiler's report, then everything the link needs.
     bool CheckCompilation() {
         const std::string errorFile = InFolder("lcc.err");
         if (!routines_.showCErrors(context_, errorFile)) {
@@ -243,7 +244,7 @@ private:
         };
     }
 
-    // Step 24. The linker's exit code says nothing dependable, so the program
+    // The linker's exit code says nothing dependable, so the program
     // it should have written is looked at instead.
     bool Link() {
         commandLine_ = LinkerCommand(form_.Txt_LccPath.Text(), target_, Names().baseName,
@@ -269,7 +270,7 @@ private:
         }
     }
 
-    // Steps 25 to 27.
+    // "Success!", then the chosen action for a program (none for a DLL).
     void AfterBuild() {
         const bool dll = target_.IsDll();
         const bool shown = Stretch(WithReason("Could not show the result"), [&] {
@@ -295,7 +296,7 @@ private:
         }
     }
 
-    // Step 28: each action by itself, so one that fails does not keep the
+    // The end of every run: each action by itself, so one that fails does not keep the
     // window locked.
     void Finish() {
         // Without this run's names the removal would hit an earlier run's files,
