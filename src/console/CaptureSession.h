@@ -25,7 +25,7 @@ public:
     // program. A descendant of the program may keep the pipe open longer; the
     // thread is then left to finish on its own, touching nothing but the
     // state it shares with this object.
-    static constexpr std::chrono::milliseconds kStopWait{2000};
+    static constexpr std::chrono::milliseconds kStopWait{500};
 
     // Starts the command line (see ProcessCapture::StartCaptured); throws
     // StartFailed when it cannot be started. `wake` is called on the reading

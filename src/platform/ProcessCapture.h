@@ -22,7 +22,10 @@ public:
     virtual bool ReadChunk(std::string& chunk) = 0;
 
     // Safe from any thread while another one reads: ends the program when it
-    // is still running and makes a waiting or later ReadChunk return false.
+    // is still running; later reads return false. A read already waiting
+    // returns false at once where the system can cancel it (Windows can, Wine
+    // 8 cannot), else when the last writer is gone: ending the program closes
+    // its writer, but a descendant that inherited the pipe may hold another.
     virtual void Stop() = 0;
 };
 
