@@ -114,10 +114,11 @@ TEST(CaptureProgram, RunsItsArgumentsAndShowsOutputAsItArrives) {
     CaptureProgram program(WriterCommand("out:first\\n sleep:2500 err:second\\n"));
     ASSERT_NE(program.Window(), nullptr);
     // The first line shows while the program still runs, and the window answers.
-    ASSERT_TRUE(program.TextBecomes([](const std::string& text) { return text == "first\r\n"; }, 2000ms));
+    ASSERT_TRUE(
+        program.TextBecomes([](const std::string& text) { return text == "first\r\n"; }, 2000ms));
     DWORD_PTR answer = 0;
-    EXPECT_TRUE(::SendMessageTimeoutA(program.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500,
-                                      &answer));
+    EXPECT_TRUE(
+        ::SendMessageTimeoutA(program.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &answer));
     EXPECT_TRUE(program.TextBecomes(
         [](const std::string& text) { return text == "first\r\nsecond\r\n"; }, 10s));
     ::PostMessageA(program.Window(), WM_CLOSE, 0, 0);

@@ -100,7 +100,8 @@ TEST(ProcessCapture, OutputEndsWhenTheLastProcessHoldingThePipeCloses) {
 
 TEST(ProcessCapture, ProgramThatCannotStartThrowsAndLeavesNoHandleOpen) {
     win32::Win32ProcessCapture capture;
-    for (const std::string commandLine : {"no_such_program_here.exe", "", "\"c:\\no such\\x.exe\" a"}) {
+    for (const std::string commandLine :
+         {"no_such_program_here.exe", "", "\"c:\\no such\\x.exe\" a"}) {
         DWORD before = 0;
         ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &before));
         EXPECT_THROW(capture.StartCaptured(commandLine), StartFailed) << commandLine;

@@ -135,7 +135,8 @@ void CaptureWindow::ApplyDpi(UINT dpi) {
 LRESULT CALLBACK CaptureWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<CaptureWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<CaptureWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->window_ = window;
         ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }

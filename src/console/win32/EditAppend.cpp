@@ -32,6 +32,8 @@ void AppendToEdit(HWND edit, const std::string& text) {
     ::InvalidateRect(edit, nullptr, TRUE);
 }
 
-void RemoveTextLimit(HWND edit) { ::SendMessageA(edit, EM_SETLIMITTEXT, 0, 0); }
+void RemoveTextLimit(HWND edit) {
+    ::SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+}
 
 }  // namespace ktv::win32

@@ -40,11 +40,21 @@ std::string Unescape(const std::string& text) {
             continue;
         }
         switch (text[++i]) {
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case '0': out += '\0'; break;
-            case 's': out += ' '; break;
-            default: out += text[i]; break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case '0':
+                out += '\0';
+                break;
+            case 's':
+                out += ' ';
+                break;
+            default:
+                out += text[i];
+                break;
         }
     }
     return out;
@@ -78,8 +88,8 @@ void Spawn(const std::vector<std::string>& arguments) {
     startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                          nullptr, &startup, &started)) {
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                          &startup, &started)) {
         std::exit(4);
     }
     ::CloseHandle(started.hThread);
