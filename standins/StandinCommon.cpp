@@ -55,9 +55,9 @@ void AppendCallLog(std::string_view program) {
     // Several stand-ins may log at once (the program run by cmd.exe, say):
     // append-only writes with sharing, retried while another holds the file.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        HANDLE file = ::CreateFileA("standins.log", FILE_APPEND_DATA,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            ::CreateFileA("standins.log", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -129,8 +129,8 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
         return false;
     }
     DWORD written = 0;
-    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                nullptr);
+    const BOOL ok =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
     return ok && written == bytes.size();
 }

@@ -20,8 +20,7 @@ int LineUnderReference(const std::vector<std::string>& cLines, const std::string
             return static_cast<int>(index) + 2;
         }
     }
-    std::fprintf(stderr, "lcc stand-in: no line reference for Basic line %s\n",
-                 basicLine.c_str());
+    std::fprintf(stderr, "lcc stand-in: no line reference for Basic line %s\n", basicLine.c_str());
     return 1;
 }
 
@@ -55,7 +54,8 @@ int main() {
     }
     const std::string cName = FileNameOf(cPath);
     const auto source = ReadWholeFile(cPath);
-    const std::vector<std::string> cLines = source ? SplitLines(*source) : std::vector<std::string>{};
+    const std::vector<std::string> cLines =
+        source ? SplitLines(*source) : std::vector<std::string>{};
 
     std::string diagnostics;
     if (!source) {
@@ -76,7 +76,8 @@ int main() {
         WriteWholeFile(errorFile, diagnostics);
     }
     if (source && !scenario.Flag("lcc.no_obj")) {
-        WriteWholeFile(StripExtension(cName) + ".obj", "OBJ stand-in: compiled from " + cName + "\r\n");
+        WriteWholeFile(StripExtension(cName) + ".obj",
+                       "OBJ stand-in: compiled from " + cName + "\r\n");
     }
     return Finish(scenario, "lcc");
 }
