@@ -30,6 +30,12 @@ public:
 // /work/build is the Windows path Z:\work\build.
 std::string ToWindowsPath(const std::string& path);
 
+// The window's outer rectangle on the screen.
+RECT WindowRectangle(HWND window);
+
+// Saves what the screen shows in `area` as a 24-bit BMP file.
+void SaveScreenshot(const RECT& area, const std::string& bmpPath);
+
 // Polls `condition` until it holds or `timeout` passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout);
 
