@@ -4,7 +4,7 @@
 
 #include <exception>
 
-#include "app/InterimPlatform.h"
+#include "platform/win32/Win32Platform.h"
 #include "app/resource.h"
 #include "main/MainForm.h"
 #include "main/MainWindowLogic.h"
