@@ -7,7 +7,7 @@
 //             lines in a bare loop;
 //   the size of KTVDebugger.exe.
 //
-//   ktv_bench <KTVDebugger.exe> <bare_window.exe> <stand-ins folder> [rounds]
+//   ktv_bench <KTVDebugger.exe> <bare_window.exe> <stand-ins folder> <bare_runner.exe> [rounds]
 
 #include <windows.h>
 
@@ -86,22 +86,6 @@ double StartUntilShown(const std::string& program, const std::string& folder, co
     return elapsed;
 }
 
-// Runs one logged command line hidden in `folder` and waits for it.
-void RunAndWait(std::string commandLine, const std::string& folder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                          nullptr, folder.c_str(), &startup, &info)) {
-        throw DriverError("cannot run " + commandLine);
-    }
-    ::WaitForSingleObject(info.hProcess, INFINITE);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-}
-
 void BenchStartUp(const std::string& program, const std::string& bare, int rounds) {
     TestLayout layout(program, ToWindowsPath(KTV_BENCH_STANDINS));
     std::vector<double> ktv;
@@ -118,7 +102,8 @@ void BenchStartUp(const std::string& program, const std::string& bare, int round
         Median(ktv), Median(baseline), Median(ktv) / Median(baseline));
 }
 
-void BenchDebugRun(const std::string& program, const std::string& standins, int rounds) {
+void BenchDebugRun(const std::string& program, const std::string& standins,
+                   const std::string& runner, int rounds) {
     TestLayout layout(program, standins);
     AppSession app(layout.Program(), layout.Root());
     app.SetText(ktv::ids::kTxtLccPath, layout.LccDir());
@@ -134,7 +119,8 @@ void BenchDebugRun(const std::string& program, const std::string& standins, int 
         const double elapsed =
             std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         if (!box || box->title != "Success!") {
-            throw DriverError("the Debug run did not succeed: " + (box ? box->text : "no box"));
+            throw DriverError("the Debug run did not succeed: " +
+                              (box ? box->text : std::string("no box")));
         }
         if (round > 0) {  // the first run warms the caches
             ktv.push_back(elapsed);
@@ -143,29 +129,37 @@ void BenchDebugRun(const std::string& program, const std::string& standins, int 
         app.WaitUntilIdle();
     }
 
-    // The same five command lines, in the same folder, in a bare loop.
-    std::vector<std::string> commandLines;
+    // The same five command lines, in the same folder, started and waited for
+    // by a bare GUI program.
+    std::string commandLines;
     const std::vector<std::string> lines = layout.LogLines();
     for (size_t index = lines.size() - 5; index < lines.size(); ++index) {
         const size_t second = lines[index].find('|', lines[index].find('|') + 1);
-        commandLines.push_back(lines[index].substr(second + 1));
+        commandLines += lines[index].substr(second + 1) + "\r\n";
     }
-    std::vector<double> baseline;
-    for (int round = 0; round <= rounds; ++round) {
-        const auto start = Clock::now();
-        for (const std::string& commandLine : commandLines) {
-            RunAndWait(commandLine, layout.WorkDir());
-        }
-        if (round > 0) {
-            baseline.push_back(
-                std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        }
+    layout.Write("commands.txt", commandLines);
+    std::string runnerLine = "\"" + runner + "\" \"" + layout.Root() + "\\commands.txt\" \"" +
+                             layout.WorkDir() + "\" " + std::to_string(rounds) + " \"" +
+                             layout.Root() + "\\bare.txt\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(runner.c_str(), runnerLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          layout.Root().c_str(), &startup, &info)) {
+        throw DriverError("cannot start " + runner);
+    }
+    ::WaitForSingleObject(info.hProcess, 600000);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    const double baseline = std::atof(layout.Read("bare.txt").value_or("0").c_str());
+    if (baseline <= 0) {
+        throw DriverError("the bare runner measured nothing");
     }
     app.Close();
     std::printf(
         "Debug run, press to success box: KTV Debugger %.0f ms, bare loop of the same "
         "5 tools %.0f ms, ratio %.2f (goal <= 1.2)\n",
-        Median(ktv), Median(baseline), Median(ktv) / Median(baseline));
+        Median(ktv), baseline, Median(ktv) / baseline);
 }
 
 void PrintSize(const std::string& program) {
@@ -179,15 +173,17 @@ void PrintSize(const std::string& program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
+    if (argc < 5) {
         std::fprintf(stderr,
-                     "usage: ktv_bench <KTVDebugger.exe> <bare_window.exe> <stand-ins> [rounds]\n");
+                     "usage: ktv_bench <KTVDebugger.exe> <bare_window.exe> <stand-ins> "
+                     "<bare_runner.exe> [rounds]\n");
         return 2;
     }
     const std::string program = ToWindowsPath(argv[1]);
     const std::string bare = ToWindowsPath(argv[2]);
     const std::string standins = ToWindowsPath(argv[3]);
-    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 7;
+    const std::string runner = ToWindowsPath(argv[4]);
+    const int rounds = argc > 5 ? std::max(1, std::atoi(argv[5])) : 7;
     int status = 0;
     PrintSize(program);
     try {
@@ -197,7 +193,7 @@ int main(int argc, char** argv) {
         status = 1;
     }
     try {
-        BenchDebugRun(program, standins, rounds);
+        BenchDebugRun(program, standins, runner, rounds);
     } catch (const std::exception& failure) {
         std::printf("Debug run: not measured (%s)\n", failure.what());
         status = 1;

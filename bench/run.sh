@@ -7,8 +7,8 @@ source "$(dirname "$0")/../scripts/setup.sh"
 cd "$KTV_ROOT"
 ktv_install_packages
 ktv_build windows
-cmake --build --preset windows --target ktv_bench bare_window >/dev/null
+cmake --build --preset windows --target ktv_bench bare_window bare_runner >/dev/null
 ktv_start_wine_display
 build="$KTV_ROOT/build/windows"
 wine "$build/bench/ktv_bench.exe" "$build/src/app/KTVDebugger.exe" \
-    "$build/bench/bare_window.exe" "$build/standins" "${1:-7}"
+    "$build/bench/bare_window.exe" "$build/standins" "$build/bench/bare_runner.exe" "${1:-7}"

@@ -136,8 +136,11 @@ TEST_F(E2eTest, SuccessfulRunsLinkAsChosen) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Layout().Remove("work\\standins.log");
-        Layout().Remove(c.output);
+        // Each case starts from the files of a fresh layout.
+        for (const char* leftover : {"work\\standins.log", "work\\prog.rc", "work\\prog.res",
+                                     "work\\a.lib", "work\\prog.exe", "work\\prog.dll"}) {
+            Layout().Remove(leftover);
+        }
         if (c.extraFile != nullptr) {
             Layout().Write(c.extraFile, "// made by the test\r\n");
         }

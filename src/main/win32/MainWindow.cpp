@@ -214,15 +214,16 @@ void MainWindow::BindModel() {
 }
 
 MainWindowMetrics MainWindow::Measure() const {
+    WindowDc dc(window_);
     const auto width = [&](const UniqueFont& font, std::string_view text) {
-        return static_cast<int>(MeasureText(window_, font.Get(), text).cx);
+        return static_cast<int>(MeasureText(dc.Get(), font.Get(), text).cx);
     };
     const auto textOf = [](int id) { return std::string_view(FindSpec(id)->text); };
 
     MainWindowMetrics metrics;
     metrics.dpi = static_cast<int>(dpi_);
-    metrics.textHeight = static_cast<int>(MeasureText(window_, fonts_.message.Get(), "Ag").cy);
-    metrics.titleHeight = static_cast<int>(MeasureText(window_, fonts_.title.Get(), "Ag").cy);
+    metrics.textHeight = static_cast<int>(MeasureText(dc.Get(), fonts_.message.Get(), "Ag").cy);
+    metrics.titleHeight = static_cast<int>(MeasureText(dc.Get(), fonts_.title.Get(), "Ag").cy);
     metrics.checkGlyphWidth = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi_);
     for (int id :
          {ids::kCaptionLccPath, ids::kCaptionKtvPath, ids::kCaptionBasFile, ids::kCaptionLibs,

@@ -46,14 +46,13 @@ WindowFonts CreateWindowFonts(UINT dpi) {
     return fonts;
 }
 
-SIZE MeasureText(HWND window, HFONT font, std::string_view text) {
-    WindowDc dc(window);
-    SelectedObject selected(dc.Get(), font);
+SIZE MeasureText(HDC dc, HFONT font, std::string_view text) {
+    SelectedObject selected(dc, font);
     SIZE size{};
-    ::GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
+    ::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
     if (text.empty()) {
         TEXTMETRICA metrics{};
-        ::GetTextMetricsA(dc.Get(), &metrics);
+        ::GetTextMetricsA(dc, &metrics);
         size.cy = metrics.tmHeight;
     }
     return size;

@@ -20,7 +20,7 @@ struct WindowFonts {
 // at `dpi`, so that text stays crisp when the window moves between monitors.
 WindowFonts CreateWindowFonts(UINT dpi);
 
-// The size of one line of text drawn with `font` on the window's screen.
-SIZE MeasureText(HWND window, HFONT font, std::string_view text);
+// The size of one line of text drawn with `font` on the device context.
+SIZE MeasureText(HDC dc, HFONT font, std::string_view text);
 
 }  // namespace ktv::win32
