@@ -426,6 +426,28 @@ void AppSession::Click(int id) const {
     ::PostMessageA(Control(id), BM_CLICK, 0, 0);
 }
 
+bool AppSession::Activate() const {
+    ::SetForegroundWindow(mainWindow_);
+    return WaitUntil([&] { return ::GetForegroundWindow() == mainWindow_ && FocusedControl(); },
+                     Milliseconds(5000));
+}
+
+void AppSession::PressKey(WORD virtualKey) const {
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = virtualKey;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, keys, sizeof(INPUT));
+}
+
+HWND AppSession::FocusedControl() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = ::GetWindowThreadProcessId(mainWindow_, nullptr);
+    return ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
 int AppSession::CheckState(int id) const {
     DWORD_PTR state = 0;
     if (!::SendMessageTimeoutA(Control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG,

@@ -109,6 +109,13 @@ public:
     std::string Text(int id) const;
     // Posted, so that a modal box the click opens does not block the test.
     void Click(int id) const;
+    // Brings the main window to the front, as a click on it would.
+    bool Activate() const;
+    // Types one key into whatever window has the keyboard focus.
+    void PressKey(WORD virtualKey) const;
+    // The control of the program that has the keyboard focus, or null.
+    HWND FocusedControl() const;
+
     // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
     int CheckState(int id) const;
     bool IsEnabled(int id) const;

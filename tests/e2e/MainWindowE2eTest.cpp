@@ -139,6 +139,28 @@ TEST_F(E2eTest, LinkModeSetsTheCommandLineFieldAndKeepsItsText) {
     EXPECT_EQ(app.Text(ids::kTxtCmd), "-v input.txt");
 }
 
+TEST_F(E2eTest, TabFollowsTheRowsAndEnterPressesDebug) {
+    AppSession& app = Start();
+    ASSERT_TRUE(app.Activate());
+    const int tabOrder[] = {ids::kTxtLccPath, ids::kCommand2LccBrowse, ids::kTxtKtvPath,
+                            ids::kCommand4KtvBrowse, ids::kTxtBasFile};
+    EXPECT_EQ(app.FocusedControl(), app.Control(tabOrder[0]));
+    for (size_t index = 1; index < std::size(tabOrder); ++index) {
+        app.PressKey(VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return app.FocusedControl() == app.Control(tabOrder[index]); },
+                              Milliseconds(5000)))
+            << "control " << tabOrder[index];
+    }
+    // Enter in a text field presses the default button: Debug, which finds
+    // no Basic file.
+    app.PressKey(VK_RETURN);
+    const auto box = app.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, "Error: Bad Basic Filename");
+    app.PressOk(*box);
+    EXPECT_TRUE(app.WaitUntilIdle());
+}
+
 TEST_F(E2eTest, CloseBoxEndsTheProgram) {
     AppSession& app = Start();
     EXPECT_TRUE(app.Close());
