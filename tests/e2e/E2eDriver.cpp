@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "main/ControlIds.h"
+#include "main/win32/GdiObjects.h"
 
 namespace ktv::e2e {
 
@@ -131,17 +132,18 @@ IconKind ClassifyIcon(HWND icon) {
     if (width <= 0 || height <= 0) {
         return IconKind::Unknown;
     }
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    using namespace ktv::win32;
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.Get());
+    UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
+    SelectedObject selected(memory.Get(), bitmap.Get());
+    ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
     int yellow = 0;
     int blue = 0;
     int red = 0;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const COLORREF colour = ::GetPixel(memory, x, y);
+            const COLORREF colour = ::GetPixel(memory.Get(), x, y);
             const int r = GetRValue(colour);
             const int g = GetGValue(colour);
             const int b = GetBValue(colour);
@@ -154,10 +156,6 @@ IconKind ClassifyIcon(HWND icon) {
             }
         }
     }
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
 
     const int enough = width * height / 12;
     if (yellow >= enough && yellow >= blue && yellow >= red) {
@@ -207,28 +205,31 @@ void SaveScreenshot(const RECT& area, const std::string& bmpPath) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    ::GdiFlush();
+    std::string bytes;
+    {
+        using namespace ktv::win32;
+        WindowDc screen(nullptr);
+        MemoryDc memory(screen.Get());
+        UniqueBitmap bitmap(
+            ::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap) {
+            throw DriverError("no bitmap for the screenshot");
+        }
+        SelectedObject selected(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
+        ::GdiFlush();
 
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD imageSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + imageSize;
-    info.bmiHeader.biSizeImage = imageSize;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-    bytes.append(static_cast<const char*>(bits), imageSize);
-
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+        const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+        const DWORD imageSize = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;  // "BM"
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + imageSize;
+        info.bmiHeader.biSizeImage = imageSize;
+        bytes.assign(reinterpret_cast<const char*>(&file), sizeof(file));
+        bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+        bytes.append(static_cast<const char*>(bits), imageSize);
+    }
 
     HANDLE out = ::CreateFileA(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);

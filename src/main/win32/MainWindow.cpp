@@ -187,10 +187,8 @@ void MainWindow::Create() {
 
 void MainWindow::CreateChildren() {
     for (const ChildSpec& spec : kChildren) {
-        const DWORD exStyle =
-            spec.style & ES_AUTOHSCROLL && std::string_view(spec.className) == "EDIT"
-                ? WS_EX_CLIENTEDGE
-                : 0;
+        const bool isEdit = std::string_view(spec.className) == "EDIT";
+        const DWORD exStyle = isEdit ? WS_EX_CLIENTEDGE : 0;
         HWND child = ::CreateWindowExA(
             exStyle, spec.className, spec.text ? spec.text : "", spec.style, 0, 0, 0, 0, window_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
