@@ -1,6 +1,8 @@
 #include "diagnostics/CompilerDiagnostics.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "diagnostics/LineText.h"
 #include "diagnostics/LineViews.h"
@@ -90,29 +92,68 @@ Diagnostic ParseDiagnosticLine(std::string_view line, const CompilerDiagnosticTe
     return diagnostic;
 }
 
-std::optional<std::string> FindBasicLine(const std::vector<std::string_view>& cLines, int cLine) {
-    for (int distance = 0; distance <= kMaxReferenceDistance; ++distance) {
-        const int target = cLine - distance;
-        if (target < 1 || static_cast<std::size_t>(target) > cLines.size()) {
-            return std::nullopt;
+CFileReferences::CFileReferences(std::string_view text) {
+    // Large C files are common, so this stays close to the cost of reading the
+    // text: line ends are found with memchr jumps and references by their
+    // "// [", each then checked to stand at the start of its line.
+    std::size_t counted = 0;  // line ends before here are counted in `line`
+    int line = 1;
+    const auto lineAt = [&](std::size_t position) {
+        for (std::size_t cr = text.find('\r', counted); cr < position;
+             cr = text.find('\r', cr + 1)) {
+            ++line;
         }
-        const std::string_view text = TrimSpaces(cLines[static_cast<std::size_t>(target) - 1]);
-        if (text.size() <= kReferencePrefix.size() || !text.starts_with(kReferencePrefix) ||
-            !IsDigit(text[kReferencePrefix.size()])) {
+        counted = position;
+        return line;
+    };
+    for (std::size_t found = text.find(kReferencePrefix); found != std::string_view::npos;
+         found = text.find(kReferencePrefix, found + 1)) {
+        std::size_t start = found;
+        while (start > 0 && text[start - 1] == ' ') {
+            --start;
+        }
+        const bool atLineStart = start == 0 || text[start - 1] == '\r' ||
+                                 (start >= 2 && text[start - 1] == '\n' && text[start - 2] == '\r');
+        const std::size_t after = found + kReferencePrefix.size();
+        if (!atLineStart || after >= text.size() || !IsDigit(text[after])) {
             continue;
         }
-        const std::size_t close = text.find(']');
-        if (close == std::string_view::npos) {
-            Malformed("Line reference without \"]\"", text);
-        }
-        const std::string_view number =
-            text.substr(kReferencePrefix.size(), close - kReferencePrefix.size());
-        if (number.find_first_not_of("0123456789") != std::string_view::npos || !LineText(number)) {
-            Malformed("Bad Basic line number in a line reference", text);
-        }
-        return std::string(number);
+        const std::size_t end = text.find('\r', found);
+        references_.push_back(
+            Reference{lineAt(found), TrimSpaces(text.substr(found, end - found))});
     }
-    return std::nullopt;
+    lineAt(text.size());
+    const std::size_t lastEnd = text.rfind('\r');
+    const std::size_t lastStart =
+        lastEnd == std::string_view::npos
+            ? 0
+            : lastEnd + (lastEnd + 1 < text.size() && text[lastEnd + 1] == '\n' ? 2 : 1);
+    // Every line end closes a line; text after the last one is one more line.
+    lineCount_ = line - 1 + (lastStart < text.size() ? 1 : 0);
+}
+
+std::optional<std::string> CFileReferences::FindBasicLine(int cLine) const {
+    if (cLine < 1 || cLine > lineCount_) {
+        return std::nullopt;
+    }
+    // The last reference at or above the C line.
+    const auto after = std::upper_bound(
+        references_.begin(), references_.end(), cLine,
+        [](int line, const Reference& reference) { return line < reference.line; });
+    if (after == references_.begin() || cLine - std::prev(after)->line > kMaxReferenceDistance) {
+        return std::nullopt;
+    }
+    const std::string_view text = std::prev(after)->text;
+    const std::size_t close = text.find(']');
+    if (close == std::string_view::npos) {
+        Malformed("Line reference without \"]\"", text);
+    }
+    const std::string_view number =
+        text.substr(kReferencePrefix.size(), close - kReferencePrefix.size());
+    if (number.find_first_not_of("0123456789") != std::string_view::npos || !LineText(number)) {
+        Malformed("Bad Basic line number in a line reference", text);
+    }
+    return std::string(number);
 }
 
 std::string MappedReport(const Diagnostic& diagnostic) {

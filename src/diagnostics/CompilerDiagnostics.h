@@ -35,12 +35,31 @@ bool IsDiagnosticLine(std::string_view line, const CompilerDiagnosticTexts& text
 Diagnostic ParseDiagnosticLine(std::string_view line, const CompilerDiagnosticTexts& texts,
                                std::string_view baseName);
 
-// Leads a C line back to a Basic line: the nearest line-reference comment
-// ("// [27]" with spaces around allowed) on the C line itself or on one of the
-// 17 lines above it. `cLines` holds the C file's lines (cLine 1 is cLines[0]).
-// Nothing when there is none in reach or cLine lies beyond the end of the
-// file. Throws FormatError for a reference comment whose number is bad.
-std::optional<std::string> FindBasicLine(const std::vector<std::string_view>& cLines, int cLine);
+// The C file as the mapping needs it: how many lines it has and where its
+// line-reference comments stand (lines that, without leading spaces, begin
+// with "// [" and a digit). Built in one pass; it points into the text, which
+// must outlive it.
+class CFileReferences {
+public:
+    explicit CFileReferences(std::string_view text);
+
+    int LineCount() const { return lineCount_; }
+
+    // Leads a C line back to a Basic line: the nearest reference on the C line
+    // itself or on one of the 17 lines above it gives the Basic line, the text
+    // between "[" and the first "]". Nothing when there is none in reach or
+    // cLine lies beyond the end of the file. Throws FormatError when that
+    // nearest reference has no "]" or no plain number before it.
+    std::optional<std::string> FindBasicLine(int cLine) const;
+
+private:
+    struct Reference {
+        int line;
+        std::string_view text;
+    };
+    int lineCount_ = 0;
+    std::vector<Reference> references_;  // by line number
+};
 
 // The report of a diagnostic that was led back to its Basic line.
 std::string MappedReport(const Diagnostic& diagnostic);

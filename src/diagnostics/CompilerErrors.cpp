@@ -12,19 +12,20 @@ namespace {
 
 using ReportBox = void (*)(Desktop&, WindowRef, std::string_view);
 
-// The C file's text and its lines, read once per call however many
-// diagnostics are looked up in it. Not movable: the lines point into the text.
-class CFileLines {
+// The C file's text and its line references, read once per call however
+// many diagnostics are looked up in it. Not movable: the references point
+// into the text.
+class LoadedCFile {
 public:
-    explicit CFileLines(std::string text) : text_(std::move(text)), lines_(SplitLineViews(text_)) {}
-    CFileLines(const CFileLines&) = delete;
-    CFileLines& operator=(const CFileLines&) = delete;
+    explicit LoadedCFile(std::string text) : text_(std::move(text)), references_(text_) {}
+    LoadedCFile(const LoadedCFile&) = delete;
+    LoadedCFile& operator=(const LoadedCFile&) = delete;
 
-    const std::vector<std::string_view>& Lines() const { return lines_; }
+    const CFileReferences& References() const { return references_; }
 
 private:
     std::string text_;
-    std::vector<std::string_view> lines_;
+    CFileReferences references_;
 };
 
 bool ShowCompilerDiagnostics(DebugContext& context, const std::string& errorFile,
@@ -34,25 +35,26 @@ bool ShowCompilerDiagnostics(DebugContext& context, const std::string& errorFile
         return true;
     }
     const std::string errorText = files.ReadFile(errorFile);
-    const std::string cFile = JoinPath(context.run.folder, context.run.baseName + ".c");
+    const std::string cPath = JoinPath(context.run.folder, context.run.baseName + ".c");
 
-    std::optional<CFileLines> cLines;
+    std::optional<LoadedCFile> cFile;
     std::optional<Diagnostic> lastUnmapped;
-    for (const std::string_view line : SplitLineViews(errorText)) {
-        if (!IsDiagnosticLine(line, texts)) {
+    LineCursor cursor(errorText);
+    while (const std::optional<std::string_view> line = cursor.Next()) {
+        if (!IsDiagnosticLine(*line, texts)) {
             continue;
         }
-        Diagnostic diagnostic = ParseDiagnosticLine(line, texts, context.run.baseName);
-        if (!cLines) {
-            if (!files.FileExists(cFile)) {
+        Diagnostic diagnostic = ParseDiagnosticLine(*line, texts, context.run.baseName);
+        if (!cFile) {
+            if (!files.FileExists(cPath)) {
                 // Without the C file nothing can be led back: the first one is reported.
                 box(context.platform.desktop, context.owner, UnmappedReport(diagnostic, texts));
                 return false;
             }
-            cLines.emplace(files.ReadFile(cFile));
+            cFile.emplace(files.ReadFile(cPath));
         }
         if (std::optional<std::string> basicLine =
-                FindBasicLine(cLines->Lines(), diagnostic.cLine)) {
+                cFile->References().FindBasicLine(diagnostic.cLine)) {
             diagnostic.basicLine = std::move(*basicLine);
             box(context.platform.desktop, context.owner, MappedReport(diagnostic));
             OpenEditorAtLine(context, diagnostic.basicLine, NavigationTiming::Compiler);

@@ -18,7 +18,9 @@ std::string QuoteIfSpaced(std::string_view path) {
 }
 
 std::string NotepadCommandLine(const MainForm& form) {
-    return "notepad.exe " + QuoteIfSpaced(form.Txt_BasFile.Text());
+    std::string commandLine = "notepad.exe ";
+    commandLine += QuoteIfSpaced(form.Txt_BasFile.Text());
+    return commandLine;
 }
 
 std::string JfeCommandLine(const MainForm& form) {

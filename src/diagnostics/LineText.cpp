@@ -16,7 +16,9 @@ std::optional<std::string> LineText(std::string_view basicLine) {
     if (parsed.ec != std::errc{} || number > 2'147'483'647ul) {
         return std::nullopt;
     }
-    return " " + std::to_string(number);
+    std::string text(1, ' ');
+    text += std::to_string(number);
+    return text;
 }
 
 }  // namespace ktv

@@ -1,29 +1,32 @@
 #include "diagnostics/LineViews.h"
 
 namespace ktv {
+namespace {
 
-std::vector<std::string_view> SplitLineViews(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t cr = text.find('\r'); cr != std::string_view::npos;
-         cr = text.find('\r', start)) {
-        lines.push_back(text.substr(start, cr - start));
-        start = cr + 1;
-        if (start < text.size() && text[start] == '\n') {
-            ++start;
-        }
+// Where the line after the line ending at `cr` starts.
+std::size_t NextStart(std::string_view text, std::size_t cr) {
+    return cr + 1 < text.size() && text[cr + 1] == '\n' ? cr + 2 : cr + 1;
+}
+
+}  // namespace
+
+std::optional<std::string_view> LineCursor::Next() {
+    if (position_ >= text_.size()) {
+        return std::nullopt;
     }
-    if (start < text.size()) {
-        lines.push_back(text.substr(start));
+    const std::size_t cr = text_.find('\r', position_);
+    if (cr == std::string_view::npos) {
+        const std::string_view last = text_.substr(position_);
+        position_ = text_.size();
+        return last;
     }
-    return lines;
+    const std::string_view line = text_.substr(position_, cr - position_);
+    position_ = NextStart(text_, cr);
+    return line;
 }
 
 std::optional<std::string_view> FirstLine(std::string_view text) {
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    return text.substr(0, text.find('\r'));
+    return LineCursor(text).Next();
 }
 
 std::string_view TrimSpaces(std::string_view text) {

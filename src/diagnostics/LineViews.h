@@ -1,15 +1,28 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 namespace ktv {
 
-// The lines of single-byte text as views into it, split exactly as SplitLines
-// splits them (CR LF or a lone CR ends a line; a lone LF is an ordinary
-// character). The views live as long as the text they point into.
-std::vector<std::string_view> SplitLineViews(std::string_view text);
+// Lines of single-byte text seen without copying it, split exactly as
+// SplitLines splits them: a line ends at CR LF or at a lone CR, a lone LF is an
+// ordinary character, and a final line end adds no empty line. The views live
+// as long as the text they point into.
+
+// Walks the lines one at a time, from the first.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+
+    // The next line, or nothing after the last one.
+    std::optional<std::string_view> Next();
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+};
 
 // The first line of the text, or nothing when the text is empty.
 std::optional<std::string_view> FirstLine(std::string_view text);

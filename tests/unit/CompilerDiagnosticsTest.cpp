@@ -78,8 +78,9 @@ TEST(CompilerDiagnostics, LinesWithoutAUsableNumberAreMalformed) {
     }
 }
 
-std::vector<std::string_view> Views(const std::vector<std::string>& lines) {
-    return {lines.begin(), lines.end()};
+std::optional<std::string> Find(const std::vector<std::string>& lines, int cLine) {
+    const std::string text = JoinLines(lines);
+    return CFileReferences(text).FindBasicLine(cLine);
 }
 
 // A C file of `size` lines with a line reference to Basic line 7 at `at`.
@@ -110,21 +111,20 @@ TEST(CompilerDiagnostics, TheNearestReferenceWithin17LinesAboveIsFound) {
     };
     for (const Case& c : cases) {
         const auto lines = CFileWithReferenceAt(c.size, c.referenceAt);
-        EXPECT_EQ(FindBasicLine(Views(lines), c.cLine), c.basicLine)
-            << c.referenceAt << " -> " << c.cLine;
+        EXPECT_EQ(Find(lines, c.cLine), c.basicLine) << c.referenceAt << " -> " << c.cLine;
     }
 }
 
 TEST(CompilerDiagnostics, AC5LineWithoutReferencesAboveIsNotMapped) {
     const auto lines = CFileWithReferenceAt(30, 20);
-    EXPECT_EQ(FindBasicLine(Views(lines), 5), std::nullopt);
+    EXPECT_EQ(Find(lines, 5), std::nullopt);
 }
 
 TEST(CompilerDiagnostics, NearerReferencesWinAndSpacesAroundThemAreIgnored) {
     auto lines = CFileWithReferenceAt(40, 10, "// [3]");
     lines[14] = "   // [12] print x   ";
-    EXPECT_EQ(FindBasicLine(Views(lines), 20), "12");
-    EXPECT_EQ(FindBasicLine(Views(lines), 14), "3");
+    EXPECT_EQ(Find(lines, 20), "12");
+    EXPECT_EQ(Find(lines, 14), "3");
 }
 
 TEST(CompilerDiagnostics, OnlyWellFormedCommentsAreReferences) {
@@ -140,14 +140,14 @@ TEST(CompilerDiagnostics, OnlyWellFormedCommentsAreReferences) {
     };
     for (const auto& [reference, basicLine] : cases) {
         const auto lines = CFileWithReferenceAt(3, 2, reference);
-        EXPECT_EQ(FindBasicLine(Views(lines), 3), basicLine) << reference;
+        EXPECT_EQ(Find(lines, 3), basicLine) << reference;
     }
 }
 
 TEST(CompilerDiagnostics, AReferenceWithABadNumberIsMalformed) {
     for (const std::string reference : {"// [4", "// [4x]", "// [4 ]", "// [99999999999]"}) {
         const auto lines = CFileWithReferenceAt(3, 2, reference);
-        EXPECT_THROW(FindBasicLine(Views(lines), 3), FormatError) << reference;
+        EXPECT_THROW(Find(lines, 3), FormatError) << reference;
     }
 }
 
@@ -178,11 +178,17 @@ TEST(CompilerDiagnostics, ReportsReadAsTheUserIsShownThem) {
 TEST(LineViews, SplitLikeTheFileReaderAndTrimOnlySpaces) {
     for (std::string_view text :
          {"", "a", "a\r\n", "a\rb\r", "a\nb\r\n", "\r\n\r\n", "a\r\r\nb", "  x  \r\n\ty"}) {
-        const auto views = SplitLineViews(text);
-        EXPECT_EQ(std::vector<std::string>(views.begin(), views.end()), SplitLines(text));
+        std::vector<std::string> views;
+        LineCursor cursor(text);
+        while (const auto line = cursor.Next()) {
+            views.emplace_back(*line);
+        }
+        const auto lines = SplitLines(text);
+        EXPECT_EQ(views, lines);
+        EXPECT_EQ(CFileReferences(text).LineCount(), static_cast<int>(lines.size()));
         EXPECT_EQ(FirstLine(text).has_value(), !text.empty());
         if (!views.empty()) {
-            EXPECT_EQ(FirstLine(text), views.front());
+            EXPECT_EQ(FirstLine(text), std::string_view(views.front()));
         }
     }
     EXPECT_EQ(TrimSpaces("  a b  "), "a b");
