@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "EditorProfile.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace ktv {
@@ -182,6 +183,22 @@ TEST(StandInEditors, ShowTheFileGoToTheLineAndLogWhatTheyReceived) {
             ::TerminateProcess(process.Get(), 1);
         }
     }
+}
+
+TEST(StandInEditors, TakeTheFileFromTheCommandLineAndShowItsLines) {
+    const std::pair<std::string, std::string> arguments[] = {
+        {"notepad.exe c:\\work\\prog.bas", "c:\\work\\prog.bas"},
+        {"notepad.exe  \"c:\\my work\\prog.bas\" ", "c:\\my work\\prog.bas"},
+        {"\"C:\\Program Files\\ConTEXT\\ConTEXT.exe\" c:\\my work\\a.bas", "c:\\my work\\a.bas"},
+        {"jfe.exe", ""},
+    };
+    for (const auto& [commandLine, file] : arguments) {
+        EXPECT_EQ(standins::FileArgument(commandLine), file) << commandLine;
+    }
+    EXPECT_EQ(standins::ToEditText("a\r\nb\rc\nd"), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(standins::JfeTitle("c:\\w\\p.bas", true), "Jens' File Editor - [c:\\w\\p.bas *]");
+    EXPECT_EQ(standins::NotepadTitle("c:\\w\\p.bas", false), "p.bas - Notepad");
+    EXPECT_EQ(standins::ConTextTitle("c:\\w\\p.bas", false), "ConTEXT - [c:\\w\\p.bas]");
 }
 
 }  // namespace
