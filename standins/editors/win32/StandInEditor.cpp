@@ -308,6 +308,9 @@ private:
         goTo_ = nullptr;
         goToEdit_ = nullptr;
         ::DestroyWindow(box);
+        // The keys that follow belong to the text: keep the editor in front
+        // rather than let the system pick a window once the box has gone.
+        ::SetForegroundWindow(main_);
         ::SetActiveWindow(main_);
         ::SetFocus(edit_);
     }
