@@ -57,8 +57,13 @@ ktv_start_wine_display() {
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         echo "== Creating the Wine prefix (once)"
         wineboot -i >/dev/null 2>&1 || true
+        # wineboot leaves a server running for a few seconds; a persistent
+        # one can only start after it has gone.
+        wineserver -w || true
     fi
-    wineserver -p
+    # Fails when a server for this prefix is still up (another command's);
+    # Wine then starts one per process, which is slower but correct.
+    wineserver -p || true
     wine cmd /c exit >/dev/null 2>&1 || true
 }
 

@@ -1,8 +1,65 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
 
-// Placeholder entry point: the main window replaces it.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ::MessageBoxA(nullptr, "The main window is not built yet.", "KTV Debugger 3.001",
-                  MB_OK | MB_ICONINFORMATION);
-    return 0;
+#include <exception>
+
+#include "platform/win32/Win32Platform.h"
+#include "app/resource.h"
+#include "main/MainForm.h"
+#include "main/MainWindowLogic.h"
+#include "main/win32/MainWindow.h"
+
+namespace {
+
+// Runs the program: the platform, the form model, its window and the
+// behaviour that ties them together, then the message loop. Form_Unload ends
+// the process from inside the loop, so this returns only on WM_QUIT.
+int RunProgram(HINSTANCE instance, int showCommand) {
+    ktv::win32::Win32Platform platform;
+    ktv::Platform world = platform.Get();
+    ktv::MainForm form;
+    ktv::win32::MainWindow window(instance, form, {IDI_APP, IDB_MAIN_BANNER},
+                                  [&platform] { return platform.desktop.IsBusy(); });
+    window.Create();
+    ktv::MainWindowLogic logic(form, world, window);
+    try {
+        // Settings and the rules between the controls are in place before
+        // the window is first seen.
+        logic.Form_Load();
+    } catch (const std::exception& failure) {
+        const std::string text = std::string("Error: ") + failure.what();
+        ::MessageBoxA(window.Hwnd(), text.c_str(), "Error!", MB_OK | MB_ICONEXCLAMATION);
+    }
+    window.Show(showCommand);
+
+    MSG message{};
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (!window.PreTranslateMessage(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    // The folder picker's new dialog style needs OLE on this thread.
+    const HRESULT ole = ::OleInitialize(nullptr);
+
+    int exitCode = 1;
+    try {
+        exitCode = RunProgram(instance, showCommand);
+    } catch (const std::exception& failure) {
+        ::MessageBoxA(nullptr, failure.what(), "KTV Debugger 3.001", MB_OK | MB_ICONERROR);
+    }
+    if (SUCCEEDED(ole)) {
+        ::OleUninitialize();
+    }
+    return exitCode;
 }

@@ -40,6 +40,16 @@ constexpr int kLabelHint = 1403;
 constexpr int kBanner = 1404;
 constexpr int kRule = 1405;
 
+// Caption labels, rows top to bottom
+constexpr int kCaptionLccPath = 1410;
+constexpr int kCaptionKtvPath = 1411;
+constexpr int kCaptionBasFile = 1412;
+constexpr int kCaptionLibs = 1413;
+constexpr int kCaptionCmd = 1414;
+constexpr int kCaptionCompileAs = 1415;
+constexpr int kCaptionOnError = 1416;
+constexpr int kCaptionOnSuccess = 1417;
+
 // The About window
 constexpr int kAboutClose = 1501;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "build/BuildRun.h"
 #include "main/MainForm.h"
 #include "main/MainView.h"
@@ -30,6 +32,13 @@ public:
     const BuildRun& Run() const { return run_; }
 
 private:
+    // Runs a handler's work; a failure is reported as "<failure>: <reason>"
+    // and never leaves the handler.
+    template <typename Body>
+    void Guarded(std::string_view failure, Body&& body);
+    void Report(std::string_view failure, std::string_view reason);
+    void CentreOnScreen();
+
     MainForm& form_;
     Platform& platform_;
     MainView& view_;

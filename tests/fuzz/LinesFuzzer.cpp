@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             normalised += text[i];
         }
     }
-    if (!normalised.empty() && (normalised.size() < 2 || normalised.substr(normalised.size() - 2) != "\r\n")) {
+    if (!normalised.empty() &&
+        (normalised.size() < 2 || normalised.substr(normalised.size() - 2) != "\r\n")) {
         normalised += "\r\n";
     }
     ktv::fuzz::Check(joined == normalised, "join(split(text)) is not the normalised text");

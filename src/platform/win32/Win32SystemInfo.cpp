@@ -1,6 +1,6 @@
 #include "platform/win32/Win32SystemInfo.h"
 
-#include <windows.h>
+#include "platform/win32/WinApi.h"
 
 namespace ktv::win32 {
 

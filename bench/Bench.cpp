@@ -1,0 +1,212 @@
+// Measures KTV Debugger against bare baselines run by this same program and
+// prints the ratios:
+//   start-up: process start to main window shown, against a bare one-window
+//             program built with the same flags;
+//   Debug run: press of Debug to the success box, with stand-ins that exit at
+//             once, against starting and waiting for the same five command
+//             lines in a bare loop;
+//   the size of KTVDebugger.exe.
+//
+//   ktv_bench <KTVDebugger.exe> <bare_window.exe> <stand-ins folder> <bare_runner.exe> [rounds]
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "E2eDriver.h"
+#include "main/ControlIds.h"
+
+using namespace ktv::e2e;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Search {
+    DWORD processId;
+    const char* title;  // null: a message box (dialog class #32770)
+    bool found = false;
+};
+
+// True when the process shows a window with this title, or any message box.
+bool WindowShown(DWORD processId, const char* title) {
+    Search search{processId, title};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            char text[128] = {};
+            if (s->title == nullptr) {
+                ::GetClassNameA(window, text, sizeof(text));
+            } else {
+                ::GetWindowTextA(window, text, sizeof(text));
+            }
+            const char* wanted = s->title == nullptr ? "#32770" : s->title;
+            if (owner == s->processId && ::IsWindowVisible(window) && std::string(text) == wanted) {
+                s->found = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Milliseconds from CreateProcess to the visible window with this title.
+double StartUntilShown(const std::string& program, const std::string& folder, const char* title) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + program + "\"";
+    const auto start = Clock::now();
+    if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info)) {
+        throw DriverError("cannot start " + program);
+    }
+    double elapsed = -1;
+    while (Clock::now() - start < std::chrono::seconds(30)) {
+        if (WindowShown(info.dwProcessId, title)) {
+            elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ::TerminateProcess(info.hProcess, 0);
+    ::WaitForSingleObject(info.hProcess, 5000);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    if (elapsed < 0) {
+        throw DriverError("no window from " + program);
+    }
+    return elapsed;
+}
+
+void BenchStartUp(const std::string& program, const std::string& bare, int rounds) {
+    TestLayout layout(program, ToWindowsPath(KTV_BENCH_STANDINS));
+    std::vector<double> ktv;
+    std::vector<double> baseline;
+    StartUntilShown(layout.Program(), layout.Root(), "KTV Debugger 3.001");  // warm caches
+    StartUntilShown(bare, layout.Root(), "Bare Window");
+    for (int round = 0; round < rounds; ++round) {
+        ktv.push_back(StartUntilShown(layout.Program(), layout.Root(), "KTV Debugger 3.001"));
+        baseline.push_back(StartUntilShown(bare, layout.Root(), "Bare Window"));
+    }
+    std::printf(
+        "start-up to window shown: KTV Debugger %.0f ms, bare window %.0f ms, "
+        "ratio %.2f (goal <= 1.5)\n",
+        Median(ktv), Median(baseline), Median(ktv) / Median(baseline));
+}
+
+void BenchDebugRun(const std::string& program, const std::string& standins,
+                   const std::string& runner, int rounds) {
+    TestLayout layout(program, standins);
+    AppSession app(layout.Program(), layout.Root());
+    app.SetText(ktv::ids::kTxtLccPath, layout.LccDir());
+    app.SetText(ktv::ids::kTxtKtvPath, layout.KtvDir());
+    app.SetText(ktv::ids::kTxtBasFile, layout.BasicFile());
+    app.Click(ktv::ids::kChkJen);  // no editor
+
+    std::vector<double> ktv;
+    for (int round = 0; round <= rounds; ++round) {
+        const auto start = Clock::now();
+        app.Click(ktv::ids::kCommand1Debug);
+        // Polled tightly, so that the measurement holds the run, not the poll.
+        while (!WindowShown(app.ProcessId(), nullptr) &&
+               Clock::now() - start < std::chrono::seconds(60)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        const double elapsed =
+            std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const auto box = app.WaitForMessageBox();
+        if (!box || box->title != "Success!") {
+            throw DriverError("the Debug run did not succeed: " +
+                              (box ? box->text : std::string("no box")));
+        }
+        if (round > 0) {  // the first run warms the caches
+            ktv.push_back(elapsed);
+        }
+        app.PressOk(*box);
+        app.WaitUntilIdle();
+    }
+
+    // The same five command lines, in the same folder, started and waited for
+    // by a bare GUI program.
+    std::string commandLines;
+    const std::vector<std::string> lines = layout.LogLines();
+    for (size_t index = lines.size() - 5; index < lines.size(); ++index) {
+        const size_t second = lines[index].find('|', lines[index].find('|') + 1);
+        commandLines += lines[index].substr(second + 1) + "\r\n";
+    }
+    layout.Write("commands.txt", commandLines);
+    std::string runnerLine = "\"" + runner + "\" \"" + layout.Root() + "\\commands.txt\" \"" +
+                             layout.WorkDir() + "\" " + std::to_string(rounds) + " \"" +
+                             layout.Root() + "\\bare.txt\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(runner.c_str(), runnerLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          layout.Root().c_str(), &startup, &info)) {
+        throw DriverError("cannot start " + runner);
+    }
+    ::WaitForSingleObject(info.hProcess, 600000);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    const double baseline = std::atof(layout.Read("bare.txt").value_or("0").c_str());
+    if (baseline <= 0) {
+        throw DriverError("the bare runner measured nothing");
+    }
+    app.Close();
+    std::printf(
+        "Debug run, press to success box: KTV Debugger %.0f ms, bare loop of the same "
+        "5 tools %.0f ms, ratio %.2f (goal <= 1.2)\n",
+        Median(ktv), baseline, Median(ktv) / baseline);
+}
+
+void PrintSize(const std::string& program) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExA(program.c_str(), GetFileExInfoStandard, &data);
+    const double megabytes = static_cast<double>(data.nFileSizeLow) / (1024.0 * 1024.0);
+    std::printf("KTVDebugger.exe: %lu bytes = %.2f MB, ratio to the 1.5 MB goal %.2f\n",
+                static_cast<unsigned long>(data.nFileSizeLow), megabytes, megabytes / 1.5);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 5) {
+        std::fprintf(stderr,
+                     "usage: ktv_bench <KTVDebugger.exe> <bare_window.exe> <stand-ins> "
+                     "<bare_runner.exe> [rounds]\n");
+        return 2;
+    }
+    const std::string program = ToWindowsPath(argv[1]);
+    const std::string bare = ToWindowsPath(argv[2]);
+    const std::string standins = ToWindowsPath(argv[3]);
+    const std::string runner = ToWindowsPath(argv[4]);
+    const int rounds = argc > 5 ? std::max(1, std::atoi(argv[5])) : 7;
+    int status = 0;
+    PrintSize(program);
+    try {
+        BenchStartUp(program, bare, rounds);
+    } catch (const std::exception& failure) {
+        std::printf("start-up: not measured (%s)\n", failure.what());
+        status = 1;
+    }
+    try {
+        BenchDebugRun(program, standins, runner, rounds);
+    } catch (const std::exception& failure) {
+        std::printf("Debug run: not measured (%s)\n", failure.what());
+        status = 1;
+    }
+    return status;
+}

@@ -1,0 +1,340 @@
+#include "build/BuildDriver.h"
+
+#include <exception>
+#include <string_view>
+#include <vector>
+
+#include "build/PathHelpers.h"
+#include "build/ToolCommands.h"
+#include "diagnostics/EditorNavigation.h"
+#include "diagnostics/MessageBoxes.h"
+
+namespace ktv {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// FAT keeps write times to two seconds, so a program written during the link
+// may carry a time up to two seconds before the link started.
+constexpr FileTime kWriteTimeSlack = 2 * 10'000'000ull;
+
+constexpr std::string_view kBadBasicFilename = "Bad Basic Filename";
+constexpr std::string_view kMissingResourceCompiler = "Cannot find lrc.exe - Check lcc path";
+constexpr std::string_view kMissingLibrary =
+    "KTV Debugger cannot find one or more of your include libraries.";
+
+bool IsButtonLike(const Control& control) {
+    return control.Kind() == ControlKind::CommandButton ||
+           control.Kind() == ControlKind::OptionButton || control.Kind() == ControlKind::CheckBox;
+}
+
+std::string Replace(std::string text, char from, char to) {
+    for (char& c : text) {
+        if (c == from) {
+            c = to;
+        }
+    }
+    return text;
+}
+
+// Runs an action whose failure must not stop what follows.
+template <typename Action>
+void Quietly(Action&& action) {
+    try {
+        action();
+    } catch (...) {
+    }
+}
+
+// One press of Debug. Each stretch of steps that reports one message on
+// failure is one call of Stretch(); a stretch gives false when the run ends
+// there (its problem already reported), true when the build goes on.
+class DebugRun {
+public:
+    DebugRun(DebugContext& context, const DebugRoutines& routines)
+        : context_(context),
+          routines_(routines),
+          form_(context.form),
+          desktop_(context.platform.desktop),
+          files_(context.platform.files) {}
+
+    void Execute() {
+        if (Build()) {
+            AfterBuild();
+        }
+        Finish();
+    }
+
+private:
+    using Describe = std::function<std::string(std::string_view reason)>;
+
+    static Describe Fixed(std::string_view text) {
+        return [text](std::string_view) { return std::string(text); };
+    }
+    static Describe WithReason(std::string_view text) {
+        return [text](std::string_view reason) {
+            return std::string(text) + ": " + std::string(reason);
+        };
+    }
+
+    template <typename Body>
+    bool Stretch(const Describe& describe, Body&& body) {
+        try {
+            return body();
+        } catch (const std::exception& failure) {
+            Report(describe(failure.what()));
+        } catch (...) {
+            Report(describe("unknown failure"));
+        }
+        return false;
+    }
+
+    // Pointer back to the arrow, then the box; the run then goes to its end.
+    void Report(std::string_view text) {
+        Quietly([&] { desktop_.SetBusyCursor(false); });
+        Quietly([&] { ErrorBox(desktop_, context_.owner, text); });
+    }
+
+    void DoEvents(int times) {
+        for (int i = 0; i < times; ++i) {
+            desktop_.DoEvents();
+        }
+    }
+
+    void SetButtonsEnabled(bool enabled) {
+        for (Control* control : form_.Controls()) {
+            if (IsButtonLike(*control)) {
+                control->SetEnabled(enabled);
+            }
+        }
+    }
+
+    const BuildRun& Names() const { return context_.run; }
+    std::string InFolder(std::string_view name) const { return JoinPath(Names().folder, name); }
+
+    bool Build() {
+        return Stretch(WithReason("Could not prepare the Debug run"), [&] { return Prepare(); }) &&
+               Stretch(Fixed(kBadBasicFilename), [&] { return CheckBasicFile(); }) &&
+               Stretch(Fixed("Could not run ktv"), [&] { return Translate(); }) &&
+               Stretch(WithReason("Could not show the translator's errors"),
+                       [&] { return CheckTranslation(); }) &&
+               Stretch(Fixed("Could not compile resource file"),
+                       [&] { return CompileResources(); }) &&
+               Stretch(Fixed("Error: Could not Compile with LCC"), [&] { return Compile(); }) &&
+               Stretch(Fixed("Cannot Pass C error file"), [&] { return CheckCompilation(); }) &&
+               Stretch(LinkerFailure(), [&] { return Link(); });
+    }
+
+    // Lock the window, show the hourglass, normalise the two directories.
+    bool Prepare() {
+        SetButtonsEnabled(false);  // "Debug" among them: no second run can start
+        form_.Window.SetEnabled(false);
+        DoEvents(2);
+        ApplyNotepadWordWrapGuard(context_.platform.registry);
+        desktop_.SetBusyCursor(true);
+        DoEvents(1);
+
+        form_.Txt_LccPath.SetText(StripTrailingSlash(form_.Txt_LccPath.Text()));
+        form_.Txt_KtvPath.SetText(StripTrailingSlash(form_.Txt_KtvPath.Text()));
+        form_.Txt_LccPath.SetText(Replace(form_.Txt_LccPath.Text(), '/', '\\'));
+        form_.Txt_KtvPath.SetText(Replace(form_.Txt_KtvPath.Text(), '/', '\\'));
+        return true;
+    }
+
+    // Derive the run's names, enter its folder, make sure the Basic file is
+    // there and carries its marker line, and build the translator's command.
+    bool CheckBasicFile() {
+        const std::string basicFile = form_.Txt_BasFile.Text();
+        BuildRun names;
+        names.baseName = GetBaseName(basicFile);
+        names.folder = GetFolder(basicFile);
+        names.fileName = GetFileName(basicFile);
+        context_.run = names;
+        namesDerived_ = true;
+
+        if (!files_.FileExists(basicFile)) {
+            Report(kBadBasicFilename);
+            return false;
+        }
+        files_.ChangeDirectory(Names().folder);
+        if (!files_.FileExists(basicFile)) {  // a relative name now counts from the folder
+            Report(kBadBasicFilename);
+            return false;
+        }
+        // The translator reads <base>.bas whatever extension the field names.
+        const std::string basicPath = InFolder(Names().baseName + ".bas");
+        if (!files_.FileExists(basicPath)) {
+            Report(kBadBasicFilename);
+            return false;
+        }
+        if (routines_.insertSourceMarkers(context_, basicPath)) {
+            return false;  // the user was told to press Debug again
+        }
+        commandLine_ = TranslatorCommand(form_.Txt_KtvPath.Text(), Names());
+        return true;
+    }
+
+    bool Translate() {
+        context_.platform.processes.RunHidden(commandLine_);
+        return true;
+    }
+
+    // The translator's report, then the resource compiler's presence.
+    bool CheckTranslation() {
+        if (!routines_.showBasicErrors(context_, InFolder("ktv.err"))) {
+            return false;
+        }
+        const std::string& lccPath = form_.Txt_LccPath.Text();
+        commandLine_ = ResourceCommand(lccPath, Names());
+        if (!files_.FileExists(ResourceCompilerPath(lccPath))) {
+            Report(kMissingResourceCompiler);
+            return false;
+        }
+        return true;
+    }
+
+    // Both runs on every build; a failed one only leaves the .res out of the link.
+    bool CompileResources() {
+        context_.platform.processes.RunHidden(commandLine_);
+        commandLine_ = DialogResourceCommand(form_.Txt_LccPath.Text(), Names());
+        context_.platform.processes.RunHidden(commandLine_);
+        return true;
+    }
+
+    bool Compile() {
+        commandLine_ = CompilerCommand(form_.Txt_LccPath.Text(), Names());
+        context_.platform.processes.RunHidden(commandLine_);
+        DoEvents(1);
+        return true;
+    }
+
+    // The compiler's report, then everything the link needs.
+    bool CheckCompilation() {
+        const std::string errorFile = InFolder("lcc.err");
+        if (!routines_.showCErrors(context_, errorFile)) {
+            return false;
+        }
+        if (form_.Chk_warn.IsOn() && !routines_.showCWarnings(context_, errorFile)) {
+            return false;
+        }
+
+        // The text fields may be edited again; the buttons stay locked.
+        form_.Window.SetEnabled(true);
+        desktop_.SetBusyCursor(false);
+        DoEvents(1);
+
+        const std::vector<std::string> libraries = SplitLibraryList(form_.Txt_Libs.Text());
+        for (const std::string& library : libraries) {
+            if (!library.empty() && !files_.FileExists(library)) {
+                Report(kMissingLibrary);
+                return false;
+            }
+        }
+        const std::string resourceFile = Names().baseName + ".res";
+        resourceArgument_ = files_.FileExists(InFolder(resourceFile)) ? resourceFile : "";
+        libraryArguments_ = LibraryArguments(libraries);
+        target_ = LinkTargetFor(form_.SelectedLinkMode(), Names().baseName);
+        return true;
+    }
+
+    Describe LinkerFailure() const {
+        return [this](std::string_view) {
+            return "Could not run Linker. " + std::string(kCrLf) + std::string(kCrLf) +
+                   "Command was:" + std::string(kCrLf) + commandLine_;
+        };
+    }
+
+    // The linker's exit code says nothing dependable, so the program
+    // it should have written is looked at instead.
+    bool Link() {
+        commandLine_ = LinkerCommand(form_.Txt_LccPath.Text(), target_, Names().baseName,
+                                     resourceArgument_, libraryArguments_);
+        const FileTime started = files_.Now();
+        context_.platform.processes.RunHidden(commandLine_);
+
+        const std::string output = ExpectedOutputName(target_, Names().baseName);
+        if (!WrittenSince(InFolder(output), started)) {
+            Report("The linker did not produce " + output + "." + std::string(kCrLf) +
+                   std::string(kCrLf) + "Command was:" + std::string(kCrLf) + commandLine_);
+            return false;
+        }
+        return true;
+    }
+
+    bool WrittenSince(const std::string& path, FileTime started) {
+        try {
+            const std::optional<FileTime> written = files_.LastWriteTime(path);
+            return written && *written + kWriteTimeSlack >= started;
+        } catch (...) {
+            return false;
+        }
+    }
+
+    // "Success!", then the chosen action for a program (none for a DLL).
+    void AfterBuild() {
+        const bool dll = target_.IsDll();
+        const bool shown = Stretch(WithReason("Could not show the result"), [&] {
+            desktop_.MessageBox(context_.owner,
+                                SuccessPrompt(Names().baseName, form_.Chk_warn.IsOn(), dll),
+                                BoxStyle::Information, "Success!");
+            return true;
+        });
+        if (!shown || dll) {
+            return;
+        }
+        if (form_.Chk_debug.IsOn() && !Stretch(WithReason("Could not open Wedit"), [&] {
+                routines_.openInWedit(context_);
+                return true;
+            })) {
+            return;
+        }
+        if (form_.Chk_Run.IsOn()) {
+            Stretch(WithReason("Could not start the program"), [&] {
+                routines_.runBuiltProgram(context_);
+                return true;
+            });
+        }
+    }
+
+    // The end of every run: each action by itself, so one that fails does not keep the
+    // window locked.
+    void Finish() {
+        // Without this run's names the removal would hit an earlier run's files,
+        // or, with an empty folder, files in the root of the drive.
+        if (namesDerived_ && !Names().folder.empty()) {
+            Quietly([&] { routines_.removeIntermediateFiles(context_); });
+        }
+        Quietly([&] { form_.Window.SetEnabled(true); });
+        for (Control* control : form_.Controls()) {
+            if (IsButtonLike(*control)) {
+                Quietly([&] { control->SetEnabled(true); });
+            }
+        }
+        Quietly([&] { desktop_.DoEvents(); });
+        Quietly([&] { desktop_.SetBusyCursor(false); });
+    }
+
+    DebugContext& context_;
+    const DebugRoutines& routines_;
+    MainForm& form_;
+    Desktop& desktop_;
+    FileSystem& files_;
+
+    bool namesDerived_ = false;
+    std::string commandLine_;  // the one built last; the linker's failure shows it
+    std::string resourceArgument_;
+    std::string libraryArguments_;
+    LinkTarget target_;
+};
+
+}  // namespace
+
+void RunDebug(DebugContext& context, const DebugRoutines& routines) {
+    try {
+        DebugRun(context, routines).Execute();
+    } catch (...) {
+        // Every stretch catches its own failures; this is the last guard.
+    }
+}
+
+}  // namespace ktv

@@ -1,0 +1,95 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/KeyText.h"
+#include "platform/win32/KeyInput.h"
+#include "platform/win32/ShellDialogs.h"
+#include "platform/win32/WinApi.h"
+#include "platform/win32/WindowActivation.h"
+
+namespace ktv::win32 {
+namespace {
+
+HWND ToHandle(WindowRef window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+}  // namespace
+
+void Win32Desktop::ActivateByTitle(const std::string& title) {
+    const HWND window = title.empty() ? nullptr : ::FindWindowA(nullptr, title.c_str());
+    if (window == nullptr) {
+        throw WindowNotFound("No window has the title \"" + title + "\"");
+    }
+    BringToFront(window);
+}
+
+void Win32Desktop::ActivateByTask(TaskId task) {
+    const HWND window = FindProcessWindow(task);
+    if (window == nullptr) {
+        throw WindowNotFound("Task " + std::to_string(task) + " has no window");
+    }
+    BringToFront(window);
+}
+
+void Win32Desktop::SendKeys(const std::string& keyText) {
+    // The whole text is parsed before the first key goes out, so a bad text
+    // types nothing at all.
+    std::vector<INPUT> inputs;
+    for (const KeyStroke& stroke : ParseKeyText(keyText)) {
+        const std::vector<INPUT> keys = KeyStrokeInputs(stroke);
+        inputs.insert(inputs.end(), keys.begin(), keys.end());
+    }
+    if (inputs.empty()) {
+        return;
+    }
+    // One call, so no key of the user's can come between ours. Keys the
+    // system refuses (a window of higher integrity in front) are lost, as
+    // they would be for a typist: there is nothing the caller could do.
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Win32Desktop::DoEvents() {
+    MSG message{};
+    for (int handled = 0;
+         handled < kMaxMessagesPerPass && ::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
+         ++handled) {
+        if (message.message == WM_QUIT) {
+            // The quit request belongs to the thread's own message loop; put
+            // it back for that loop to see.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
+void Win32Desktop::SetBusyCursor(bool busy) {
+    busy_ = busy;
+    ::SetCursor(::LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+int Win32Desktop::MessageBox(WindowRef owner, const std::string& prompt, int buttons,
+                             const std::string& title) {
+    const char* caption = title.empty() ? kProgramTitle : title.c_str();
+    return ::MessageBoxA(ToHandle(owner), prompt.c_str(), caption,
+                         static_cast<UINT>(buttons) | MB_SETFOREGROUND);
+}
+
+ScreenSize Win32Desktop::GetScreenSize() {
+    return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::optional<std::string> Win32Desktop::BrowseForFolder(WindowRef owner,
+                                                         const std::string& title) {
+    return PickFolder(ToHandle(owner), title);
+}
+
+std::optional<std::string> Win32Desktop::OpenFileDialog(const FileOpenRequest& request) {
+    return PickFileToOpen(request);
+}
+
+}  // namespace ktv::win32

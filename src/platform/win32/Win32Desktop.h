@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+namespace ktv::win32 {
+
+// Windows of other programs, keystrokes, the message queue, the pointer and
+// the standard dialogs, on the calling (user-interface) thread.
+class Win32Desktop : public Desktop {
+public:
+    void ActivateByTitle(const std::string& title) override;
+    void ActivateByTask(TaskId task) override;
+    void SendKeys(const std::string& keyText) override;
+    void DoEvents() override;
+    void SetBusyCursor(bool busy) override;
+    int MessageBox(WindowRef owner, const std::string& prompt, int buttons,
+                   const std::string& title) override;
+    ScreenSize GetScreenSize() override;
+    std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& title) override;
+    std::optional<std::string> OpenFileDialog(const FileOpenRequest& request) override;
+
+    // Whether the hourglass is wanted: a window's WM_SETCURSOR asks this, so
+    // the pointer stays the hourglass wherever it moves over the program.
+    bool IsBusy() const { return busy_; }
+
+    // DoEvents handles at most this many messages per call, so a window that
+    // keeps posting to itself cannot hold the caller forever.
+    static constexpr int kMaxMessagesPerPass = 10000;
+
+private:
+    bool busy_ = false;
+};
+
+}  // namespace ktv::win32

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+
+#include "platform/Processes.h"
+#include "platform/win32/UniqueHandle.h"
+
+namespace ktv::win32 {
+
+// Programs started with CreateProcessA. Start keeps the handles of the
+// programs it started last, so that WaitUntilReady can ask a process that
+// cannot have been replaced by another one with the same id.
+class Win32Processes : public Processes {
+public:
+    void RunHidden(const std::string& commandLine) override;
+    TaskId Start(const std::string& commandLine, WindowStyle style) override;
+    bool WaitUntilReady(TaskId task, std::chrono::milliseconds bound) override;
+
+    // How many started processes are remembered at most; the oldest is
+    // forgotten first. Ended ones are forgotten at the next start.
+    static constexpr std::size_t kRememberedStarts = 16;
+
+private:
+    struct Started {
+        TaskId task;
+        UniqueHandle process;
+    };
+
+    void Remember(TaskId task, UniqueHandle process);
+
+    std::deque<Started> started_;
+};
+
+}  // namespace ktv::win32

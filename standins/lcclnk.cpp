@@ -1,0 +1,41 @@
+// Stand-in for LCC's linker (test and demo equipment).
+// lcclnk -o <output> [-subsystem windows|console | -dll] -s <base>.obj [<base>.res] [libs]
+// writes <output> into the working directory: a copy of builtprog.exe, which
+// lies beside this program.
+
+#include <cstdio>
+#include <string>
+
+#include "StandinCommon.h"
+
+using namespace ktv::standins;
+
+int main() {
+    AppendCallLog("lcclnk");
+    const Scenario scenario = Scenario::Load();
+    const std::vector<std::string> arguments = Arguments();
+    std::string output;
+    std::string object;
+    for (size_t index = 1; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        if (argument == "-o" && index + 1 < arguments.size() && arguments[index + 1][0] != '-') {
+            output = arguments[++index];
+        } else if (argument == "-subsystem") {
+            ++index;
+        } else if (object.empty() && Upper(argument).ends_with(".OBJ")) {
+            object = argument;
+        }
+    }
+
+    if (output.empty()) {
+        std::fputs("lcclnk stand-in: no output file named\n", stderr);
+    } else if (!FileExists(object)) {
+        std::fprintf(stderr, "lcclnk stand-in: cannot open %s\n", object.c_str());
+    } else if (!scenario.Flag("lcclnk.no_output")) {
+        const auto program = ReadWholeFile(OwnFolder() + "\\builtprog.exe");
+        if (!program || !WriteWholeFile(output, *program)) {
+            std::fprintf(stderr, "lcclnk stand-in: cannot write %s\n", output.c_str());
+        }
+    }
+    return Finish(scenario, "lcclnk");
+}
