@@ -1,7 +1,8 @@
 // Stand-in for LCC's linker (test and demo equipment).
 // lcclnk -o <output> [-subsystem windows|console | -dll] -s <base>.obj [<base>.res] [libs]
 // writes <output> into the working directory: a copy of builtprog.exe, which
-// lies beside this program.
+// lies beside this program. Without an output name it links to the default
+// name, the first object file's name with ".exe", as linkers do.
 
 #include <cstdio>
 #include <string>
@@ -27,6 +28,9 @@ int main() {
         }
     }
 
+    if (output.empty() && Upper(object).ends_with(".OBJ")) {
+        output = object.substr(0, object.size() - 4) + ".exe";
+    }
     if (output.empty()) {
         std::fputs("lcclnk stand-in: no output file named\n", stderr);
     } else if (!FileExists(object)) {

@@ -1,10 +1,190 @@
 #include "build/PostBuild.h"
 
-namespace ktv {
+#include <chrono>
+#include <exception>
+#include <string>
 
-// SEAM: the post-build actions are not built yet.
-void OpenInWedit(DebugContext&) {}
-void RunBuiltProgram(DebugContext&) {}
-void RemoveIntermediateFiles(DebugContext&) {}
+#include "build/PathHelpers.h"
+#include "main/KeyValueFile.h"
+#include "platform/Errors.h"
+
+namespace ktv {
+namespace {
+
+using namespace std::chrono_literals;
+
+// How long Wedit may take to show its window, and how often its window is
+// looked for before the keystrokes are given up. Both are bounds, not waits:
+// a Wedit that is ready goes on at once.
+constexpr std::chrono::milliseconds kWeditStartBound = 5000ms;
+constexpr int kActivationTries = 10;
+
+// The main window's caption, by which it is brought back in front of Wedit
+// before the message box that it owns.
+constexpr const char* kMainWindowCaption = "KTV Debugger 3.001";
+
+constexpr const char* kWeditPrompt =
+    "After clicking OK:\r\n"
+    "Wait for file to build (check bottom of Wedit) "
+    "then press F5 to activate wedit debugger\r\n"
+    "\r\n"
+    "Once the debugger is active, use the debug menu";
+
+// A path with a space is quoted so that it reaches the program whole; any
+// other path stays exactly as it is.
+std::string QuoteIfSpaced(const std::string& path) {
+    return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
+void DoEvents(Desktop& desktop, int times) {
+    for (int i = 0; i < times; ++i) {
+        desktop.DoEvents();
+    }
+}
+
+// Brings the task's window to the front, looking for it a bounded number of
+// times with a pass of window events between tries. Keystrokes go to whatever
+// window has the focus, so none may be sent when this fails.
+void ActivateWedit(Desktop& desktop, TaskId task, const char* before) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            desktop.ActivateByTask(task);
+            return;
+        } catch (const WindowNotFound&) {
+            if (attempt == kActivationTries) {
+                throw Error(std::string("Could not bring Wedit's window to the front, so ") +
+                            before + " was not sent to it.");
+            }
+        }
+        desktop.DoEvents();
+    }
+}
+
+void RemoveOldProject(FileSystem& files, const std::string& lccPath, const std::string& baseName) {
+    const std::string projects = lccPath + "\\lib\\projects.ini";
+    // Wedit creates its project list the first time it runs; before that
+    // there is no entry to remove, and nothing to report.
+    if (!files.FileExists(projects)) {
+        return;
+    }
+    try {
+        if (files.ReadFile(projects).empty()) {
+            return;
+        }
+        ModifyConfigFile(files, projects, baseName, kDeleteMarker);
+    } catch (const std::exception& e) {
+        throw Error("Could not remove the project " + baseName +
+                    " from Wedit's project list: " + e.what());
+    }
+}
+
+void DeleteOldWeditFolder(FileSystem& files, const std::string& folder) {
+    const std::string lcc8 = JoinPath(folder, "lcc8");
+    if (!files.FolderExists(lcc8)) {
+        return;
+    }
+    try {
+        files.DeleteFolder(lcc8);
+    } catch (const std::exception& e) {
+        throw Error("Could not delete the folder " + lcc8 + " that Wedit builds in: " + e.what());
+    }
+}
+
+TaskId Start(Processes& processes, const std::string& commandLine, WindowStyle style,
+             const char* what) {
+    try {
+        return processes.Start(commandLine, style);
+    } catch (const std::exception& e) {
+        throw Error(std::string("Could not start ") + what + " (" + commandLine + "): " + e.what());
+    }
+}
+
+}  // namespace
+
+void OpenInWedit(DebugContext& context) {
+    Platform& platform = context.platform;
+    Desktop& desktop = platform.desktop;
+    const std::string lccPath = context.form.Txt_LccPath.Text();
+    const std::string& folder = context.run.folder;
+    const std::string& baseName = context.run.baseName;
+
+    DeleteOldWeditFolder(platform.files, folder);
+    RemoveOldProject(platform.files, lccPath, baseName);
+    DoEvents(desktop, 2);
+
+    const std::string commandLine = QuoteIfSpaced(lccPath + "\\bin\\wedit.exe") + " " +
+                                    QuoteIfSpaced(JoinPath(folder, baseName + ".c"));
+    const TaskId wedit =
+        Start(platform.processes, commandLine, WindowStyle::MaximizedFocus, "Wedit");
+    // Whether or not Wedit reports itself ready in time, the activation below
+    // decides if it gets keys.
+    platform.processes.WaitUntilReady(wedit, kWeditStartBound);
+    DoEvents(desktop, 2);
+
+    ActivateWedit(desktop, wedit, "the build command (F9)");
+    DoEvents(desktop, 2);
+    desktop.SendKeys("{F9}");
+    DoEvents(desktop, 6);
+    desktop.SendKeys("{ENTER}");
+    DoEvents(desktop, 2);
+    desktop.SendKeys("{ENTER}");
+    DoEvents(desktop, 16);
+
+    // Wedit has the focus now; the box belongs to the main window, which comes
+    // back in front so the box is not hidden behind Wedit.
+    try {
+        desktop.ActivateByTitle(kMainWindowCaption);
+    } catch (const WindowNotFound&) {
+        // The box still shows; it may just open behind Wedit.
+    }
+    desktop.MessageBox(context.owner, kWeditPrompt, BoxStyle::OkOnly, "");
+
+    DoEvents(desktop, 2);
+    ActivateWedit(desktop, wedit, "the debugger key (F5)");
+    DoEvents(desktop, 2);
+    desktop.SendKeys("{F5}");
+}
+
+void RunBuiltProgram(DebugContext& context) {
+    Platform& platform = context.platform;
+    const std::string& folder = context.run.folder;
+    const std::string program = context.run.baseName + ".exe";
+
+    if (context.form.Opt_Con.Selected()) {
+        try {
+            platform.files.ChangeDirectory(folder);
+        } catch (const std::exception& e) {
+            throw Error("Could not change to the folder " + folder + ": " + e.what());
+        }
+        const std::string interpreter =
+            platform.files.FileExists(GetSystemPath(platform.system) + "\\cmd.exe") ? "cmd.exe"
+                                                                                    : "command.com";
+        // "/k" keeps the command window open after the program ends; the
+        // program is found in the current directory.
+        const std::string commandLine =
+            interpreter + " /k " + program + " " + context.form.Txt_Cmd.Text();
+        Start(platform.processes, commandLine, WindowStyle::NormalFocus, "the program");
+        return;
+    }
+    Start(platform.processes, QuoteIfSpaced(JoinPath(folder, program)), WindowStyle::NormalFocus,
+          "the program");
+}
+
+void RemoveIntermediateFiles(DebugContext& context) {
+    FileSystem& files = context.platform.files;
+    const std::string& folder = context.run.folder;
+    const std::string& baseName = context.run.baseName;
+    for (const std::string& name :
+         {std::string("lcc.err"), std::string("ktv.err"), baseName + ".obj", baseName + ".res"}) {
+        const std::string path = JoinPath(folder, name);
+        try {
+            if (files.FileExists(path)) {
+                files.DeleteFile(path);
+            }
+        } catch (const std::exception&) {
+            // A file that cannot go now is left for the next run.
+        }
+    }
+}
 
 }  // namespace ktv

@@ -1,11 +1,244 @@
 #include "main/Settings.h"
 
+#include <array>
+#include <charconv>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "build/PathHelpers.h"
+#include "diagnostics/MessageBoxes.h"
+#include "main/SpaceTrim.h"
+#include "platform/TextLines.h"
+
 namespace ktv {
+namespace {
 
-// SEAM: no settings file is read or written yet; the start is that of a first
-// start without one.
-void LoadConfig(MainForm& form, Platform&, WindowRef) { form.Chk_Jen.SetState(CheckState::Checked); }
+std::string SettingsPath(FileSystem& files) {
+    return JoinPath(files.ExecutableFolder(), kSettingsFileName);
+}
 
-void SaveConfig(const MainForm&, Platform&, WindowRef) {}
+// A record is one line. Besides CR LF and a lone CR, a lone LF ends a record
+// too: a settings file edited with a tool that writes LF line ends must not
+// load as one long directory name.
+std::vector<std::string_view> SplitRecords(std::string_view text) {
+    std::vector<std::string_view> records;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            continue;
+        }
+        records.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+        }
+        start = i + 1;
+    }
+    if (start < text.size()) {
+        records.push_back(text.substr(start));
+    }
+    return records;
+}
+
+// A check box value: the decimal text of 0, 1 or 2. Anything else is not a
+// state the box can take, and the record is skipped.
+std::optional<CheckState> ParseCheckState(std::string_view value) {
+    int number = -1;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || ec != std::errc{} || end != value.data() + value.size() || number < 0 ||
+        number > 2) {
+        return std::nullopt;
+    }
+    return static_cast<CheckState>(number);
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An option value: "True" or "False" (the forms the file is written with, in
+// any letter case), or a number, which is true when it is not zero.
+std::optional<bool> ParseTruth(std::string_view value) {
+    if (EqualsIgnoringCase(value, "True")) {
+        return true;
+    }
+    if (EqualsIgnoringCase(value, "False")) {
+        return false;
+    }
+    std::string_view digits = value;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        digits.remove_prefix(1);
+    }
+    bool anyDigit = false;
+    bool nonZero = false;
+    bool seenPoint = false;
+    for (const char c : digits) {
+        if (c == '.' && !seenPoint) {
+            seenPoint = true;
+        } else if (c >= '0' && c <= '9') {
+            anyDigit = true;
+            nonZero = nonZero || c != '0';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
+    return nonZero;
+}
+
+void SetCheckBox(CheckBox& box, std::string_view value) {
+    if (const auto state = ParseCheckState(value)) {
+        box.SetState(*state);
+    }
+}
+
+void SetOption(OptionButton& button, std::string_view value) {
+    if (const auto selected = ParseTruth(value)) {
+        button.SetSelected(*selected);
+    }
+}
+
+// One test of a record: the key name the record must begin with, a condition
+// on the controls (checked first, on the state the earlier records and tests
+// left), and what the value does.
+struct LoadRule {
+    std::string_view key;
+    bool (*condition)(const MainForm& form);
+    void (*apply)(MainForm& form, std::string_view value);
+};
+
+bool Always(const MainForm&) {
+    return true;
+}
+
+// The order matters: an editor box set to 1 clears its partners through the
+// form's rules, and the later editor tests see that state.
+constexpr std::array<LoadRule, 14> kLoadRules{{
+    {"lccpath", Always,
+     [](MainForm& f, std::string_view v) { f.Txt_LccPath.SetText(std::string(v)); }},
+    {"ktvpath", Always,
+     [](MainForm& f, std::string_view v) { f.Txt_KtvPath.SetText(std::string(v)); }},
+    {"basicpath", Always,
+     [](MainForm& f, std::string_view v) { f.Txt_BasFile.SetText(std::string(v)); }},
+    {"notepad", [](const MainForm& f) { return f.Chk_Jen.State() == CheckState::Unchecked; },
+     [](MainForm& f, std::string_view v) { SetCheckBox(f.Chk_Note, v); }},
+    {"jfe", [](const MainForm& f) { return f.Chk_Note.State() == CheckState::Unchecked; },
+     [](MainForm& f, std::string_view v) { SetCheckBox(f.Chk_Jen, v); }},
+    {"ccon",
+     [](const MainForm& f) {
+         return f.Chk_Note.State() == CheckState::Unchecked &&
+                f.Chk_Jen.State() == CheckState::Unchecked;
+     },
+     [](MainForm& f, std::string_view v) { SetCheckBox(f.Chk_Con, v); }},
+    {"cwarn", Always, [](MainForm& f, std::string_view v) { SetCheckBox(f.Chk_warn, v); }},
+    {"run", Always, [](MainForm& f, std::string_view v) { SetCheckBox(f.Chk_Run, v); }},
+    {"lccdeb", [](const MainForm& f) { return f.Chk_Run.State() == CheckState::Unchecked; },
+     [](MainForm& f, std::string_view v) { SetCheckBox(f.Chk_debug, v); }},
+    {"gui", Always, [](MainForm& f, std::string_view v) { SetOption(f.Opt_Gui, v); }},
+    {"dll", Always, [](MainForm& f, std::string_view v) { SetOption(f.Opt_DLL, v); }},
+    {"con", Always, [](MainForm& f, std::string_view v) { SetOption(f.Opt_Con, v); }},
+    {"libs", Always, [](MainForm& f, std::string_view v) { f.Txt_Libs.SetText(std::string(v)); }},
+    {"cmd", Always, [](MainForm& f, std::string_view v) { f.Txt_Cmd.SetText(std::string(v)); }},
+}};
+
+void LoadRecord(MainForm& form, std::string_view record) {
+    record = TrimLeadingSpaces(record);
+    const std::size_t equals = record.find('=');
+    if (equals == std::string_view::npos) {
+        return;
+    }
+    const std::string value = TrimSpaces(record.substr(equals + 1));
+    for (const LoadRule& rule : kLoadRules) {
+        if (record.starts_with(rule.key) && rule.condition(form)) {
+            rule.apply(form, value);
+        }
+    }
+}
+
+std::string CheckDigit(const CheckBox& box) {
+    return std::to_string(static_cast<int>(box.State()));
+}
+
+std::string Truth(const OptionButton& button) {
+    return button.Selected() ? "True" : "False";
+}
+
+// The 14 lines, in the order the file has always had.
+std::vector<std::string> SettingsLines(const MainForm& form) {
+    return {
+        "lccpath=" + TrimSpaces(form.Txt_LccPath.Text()),
+        "ktvpath=" + TrimSpaces(form.Txt_KtvPath.Text()),
+        "basicpath=" + TrimSpaces(form.Txt_BasFile.Text()),
+        "jfe=" + CheckDigit(form.Chk_Jen),
+        "ccon=" + CheckDigit(form.Chk_Con),
+        "notepad=" + CheckDigit(form.Chk_Note),
+        "libs=" + TrimSpaces(form.Txt_Libs.Text()),
+        "gui=" + Truth(form.Opt_Gui),
+        "dll=" + Truth(form.Opt_DLL),
+        "con=" + Truth(form.Opt_Con),
+        "cmd=" + TrimSpaces(form.Txt_Cmd.Text()),
+        "cwarn=" + CheckDigit(form.Chk_warn),
+        "run=" + CheckDigit(form.Chk_Run),
+        "lccdeb=" + CheckDigit(form.Chk_debug),
+    };
+}
+
+}  // namespace
+
+void LoadConfig(MainForm& form, Platform& platform, WindowRef owner) {
+    const std::string path = SettingsPath(platform.files);
+    if (!platform.files.FileExists(path)) {
+        // First start: JFE is the editor a new user gets.
+        form.Chk_Jen.SetState(CheckState::Checked);
+        return;
+    }
+    std::string text;
+    try {
+        text = platform.files.ReadFile(path);
+    } catch (const std::exception& e) {
+        ErrorBox(platform.desktop, owner,
+                 "Could not read the settings from " + path + ": " + e.what());
+        return;
+    }
+    if (text.empty()) {
+        platform.desktop.MessageBox(owner, "EOF", BoxStyle::OkOnly, "");
+        return;
+    }
+    for (const std::string_view record : SplitRecords(text)) {
+        LoadRecord(form, record);
+    }
+}
+
+void SaveConfig(const MainForm& form, Platform& platform, WindowRef owner) {
+    // The program ends after this whatever happens, so a failure is told here
+    // and never thrown: the user learns that the settings were not kept.
+    std::string path = kSettingsFileName;
+    try {
+        path = SettingsPath(platform.files);
+        WriteLines(platform.files, path, SettingsLines(form));
+    } catch (const std::exception& e) {
+        try {
+            ErrorBox(platform.desktop, owner,
+                     "Could not save the settings to " + path + ": " + e.what());
+        } catch (...) {
+            // Nothing more can be done on the way out.
+        }
+    }
+}
 
 }  // namespace ktv
