@@ -39,7 +39,7 @@ std::vector<std::string> EditorLog(const TestLayout& layout, const std::string& 
 struct TitleSearch {
     const std::vector<std::string>* titles;
     bool close;
-    int found = 0;
+    std::vector<DWORD> processes;
 };
 
 BOOL CALLBACK VisitEditorWindow(HWND window, LPARAM data) {
@@ -48,7 +48,9 @@ BOOL CALLBACK VisitEditorWindow(HWND window, LPARAM data) {
     ::GetWindowTextA(window, text, sizeof(text));
     for (const std::string& title : *search->titles) {
         if (title == text) {
-            ++search->found;
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            search->processes.push_back(process);
             if (search->close) {
                 ::PostMessageA(window, WM_CLOSE, 0, 0);
             }
@@ -57,17 +59,28 @@ BOOL CALLBACK VisitEditorWindow(HWND window, LPARAM data) {
     return TRUE;
 }
 
-// Closes the editor windows with these titles and waits until they have gone.
+// Closes the editor windows with these titles and waits until they have gone;
+// an editor that does not close is ended, since a process left running would
+// keep the test runner waiting. False when one had to be ended.
 bool CloseEditors(const std::vector<std::string>& titles) {
-    TitleSearch close{&titles, true};
+    TitleSearch close{&titles, true, {}};
     ::EnumWindows(&VisitEditorWindow, reinterpret_cast<LPARAM>(&close));
-    return WaitUntil(
+    const bool closed = WaitUntil(
         [&] {
-            TitleSearch look{&titles, false};
+            TitleSearch look{&titles, false, {}};
             ::EnumWindows(&VisitEditorWindow, reinterpret_cast<LPARAM>(&look));
-            return look.found == 0;
+            return look.processes.empty();
         },
         Milliseconds(10000));
+    if (!closed) {
+        for (DWORD id : close.processes) {
+            if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                ::TerminateProcess(process, 1);
+                ::CloseHandle(process);
+            }
+        }
+    }
+    return closed;
 }
 
 class EditorE2eTest : public E2eTest {

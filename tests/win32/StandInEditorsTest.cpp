@@ -71,6 +71,27 @@ private:
     std::string path_;
 };
 
+// Ends the started editor however the test leaves its scope: a process left
+// running would keep the test runner's output open.
+class RunningEditor {
+public:
+    explicit RunningEditor(const PROCESS_INFORMATION& started)
+        : process_(started.hProcess), thread_(started.hThread) {}
+    RunningEditor(const RunningEditor&) = delete;
+    RunningEditor& operator=(const RunningEditor&) = delete;
+    ~RunningEditor() {
+        if (::WaitForSingleObject(process_.Get(), 5000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process_.Get(), 1);
+            ::WaitForSingleObject(process_.Get(), 5000);
+        }
+    }
+    HANDLE Process() const { return process_.Get(); }
+
+private:
+    win32::UniqueHandle process_;
+    win32::UniqueHandle thread_;
+};
+
 struct FoundWindow {
     DWORD process;
     HWND window;
@@ -144,10 +165,15 @@ TEST(StandInEditors, ShowTheFileGoToTheLineAndLogWhatTheyReceived) {
         ASSERT_TRUE(::CreateProcessA(StandInPath(c.program).c_str(), commandLine.data(), nullptr,
                                      nullptr, FALSE, 0, nullptr, folder.Path().c_str(), &startup,
                                      &started));
-        win32::UniqueHandle process(started.hProcess);
-        win32::UniqueHandle thread(started.hThread);
-        ASSERT_EQ(::WaitForInputIdle(process.Get(), 10000), 0u);
-        const HWND window = MainWindowOf(started.dwProcessId);
+        const RunningEditor editor(started);
+        ::WaitForInputIdle(editor.Process(), 10000);
+        HWND window = nullptr;
+        for (int wait = 0; wait < 200 && window == nullptr; ++wait) {
+            window = MainWindowOf(started.dwProcessId);
+            if (window == nullptr) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
         ASSERT_NE(window, nullptr);
 
         char title[512] = {};
@@ -158,12 +184,21 @@ TEST(StandInEditors, ShowTheFileGoToTheLineAndLogWhatTheyReceived) {
         }
         EXPECT_EQ(title, expectedTitle);
 
-        ::SetForegroundWindow(window);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Type({{VK_CONTROL, 'G'}, {VK_SPACE}, {'4'}, {VK_RETURN}, {VK_HOME}, {VK_SHIFT, VK_END}});
-
+        // Typing starts once the editor is in front and has shown its text
+        // (a minimised one restores itself when brought forward).
         const std::string log = folder.Path() + "\\editors.log";
         const std::string name = std::string(c.program) + " ";
+        for (int wait = 0; wait < 100; ++wait) {
+            ::SetForegroundWindow(window);
+            const std::vector<std::string> states = LinesOf(ReadAll(log), name + "window: ");
+            if (::GetForegroundWindow() == window && !::IsIconic(window) && !states.empty()) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        Type({{VK_CONTROL, 'G'}, {VK_SPACE}, {'4'}, {VK_RETURN}, {VK_HOME}, {VK_SHIFT, VK_END}});
+
         for (int wait = 0; wait < 100 && LinesOf(ReadAll(log), name + "selected: ").empty();
              ++wait) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -179,9 +214,6 @@ TEST(StandInEditors, ShowTheFileGoToTheLineAndLogWhatTheyReceived) {
                   std::vector<std::string>{"   PRINT \"four\"  "});
 
         ::PostMessageA(window, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) {
-            ::TerminateProcess(process.Get(), 1);
-        }
     }
 }
 
