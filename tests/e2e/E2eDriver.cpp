@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "main/ControlIds.h"
-#include "main/win32/GdiObjects.h"
+#include "platform/win32/GdiObjects.h"
 
 namespace ktv::e2e {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "console/CaptureSession.h"
-#include "console/win32/UniqueFont.h"
+#include "platform/win32/GdiObjects.h"
 #include "platform/ProcessCapture.h"
 
 namespace ktv::win32 {

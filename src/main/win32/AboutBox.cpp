@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "main/ControlIds.h"
-#include "main/win32/GdiObject.h"
+#include "platform/win32/GdiObjects.h"
 
 namespace ktv::win32 {
 namespace {

@@ -9,7 +9,7 @@
 #include "main/MainForm.h"
 #include "main/MainView.h"
 #include "main/MainWindowLayout.h"
-#include "main/win32/GdiObjects.h"
+#include "platform/win32/GdiObjects.h"
 #include "main/win32/WindowFonts.h"
 
 namespace ktv::win32 {

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "main/win32/GdiObjects.h"
+#include "platform/win32/GdiObjects.h"
 
 namespace ktv::win32 {
 
