@@ -29,13 +29,5 @@ std::optional<std::string_view> FirstLine(std::string_view text) {
     return LineCursor(text).Next();
 }
 
-std::string_view TrimSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 }  // namespace ktv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextTrim.h"
+
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -26,8 +28,5 @@ private:
 
 // The first line of the text, or nothing when the text is empty.
 std::optional<std::string_view> FirstLine(std::string_view text);
-
-// The text without leading and trailing space characters; tabs are kept.
-std::string_view TrimSpaces(std::string_view text);
 
 }  // namespace ktv

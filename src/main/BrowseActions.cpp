@@ -5,7 +5,7 @@
 #include <string>
 
 #include "build/PathHelpers.h"
-#include "main/SpaceTrim.h"
+#include "platform/TextTrim.h"
 
 namespace ktv {
 namespace {

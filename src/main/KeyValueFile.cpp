@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "main/SpaceTrim.h"
+#include "platform/TextTrim.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 
@@ -42,21 +42,7 @@ std::vector<Line> SplitKeepingEnds(std::string_view text) {
     return lines;
 }
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Sets or empties every line whose key matches. The key is the text before
 // the first "=" less its leading spaces; trailing spaces belong to it.

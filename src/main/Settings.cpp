@@ -10,7 +10,7 @@
 
 #include "build/PathHelpers.h"
 #include "diagnostics/MessageBoxes.h"
-#include "main/SpaceTrim.h"
+#include "platform/TextTrim.h"
 #include "platform/TextLines.h"
 
 namespace ktv {
@@ -54,20 +54,6 @@ std::optional<CheckState> ParseCheckState(std::string_view value) {
     return static_cast<CheckState>(number);
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // An option value: "True" or "False" (the forms the file is written with, in
 // any letter case), or a number, which is true when it is not zero.
@@ -162,7 +148,7 @@ void LoadRecord(MainForm& form, std::string_view record) {
     if (equals == std::string_view::npos) {
         return;
     }
-    const std::string value = TrimSpaces(record.substr(equals + 1));
+    const std::string value(TrimSpaces(record.substr(equals + 1)));
     for (const LoadRule& rule : kLoadRules) {
         if (record.starts_with(rule.key) && rule.condition(form)) {
             rule.apply(form, value);
@@ -174,6 +160,12 @@ std::string CheckDigit(const CheckBox& box) {
     return std::to_string(static_cast<int>(box.State()));
 }
 
+std::string Line(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line += value;
+    return line;
+}
+
 std::string Truth(const OptionButton& button) {
     return button.Selected() ? "True" : "False";
 }
@@ -181,20 +173,20 @@ std::string Truth(const OptionButton& button) {
 // The 14 lines, in the order the file has always had.
 std::vector<std::string> SettingsLines(const MainForm& form) {
     return {
-        "lccpath=" + TrimSpaces(form.Txt_LccPath.Text()),
-        "ktvpath=" + TrimSpaces(form.Txt_KtvPath.Text()),
-        "basicpath=" + TrimSpaces(form.Txt_BasFile.Text()),
-        "jfe=" + CheckDigit(form.Chk_Jen),
-        "ccon=" + CheckDigit(form.Chk_Con),
-        "notepad=" + CheckDigit(form.Chk_Note),
-        "libs=" + TrimSpaces(form.Txt_Libs.Text()),
-        "gui=" + Truth(form.Opt_Gui),
-        "dll=" + Truth(form.Opt_DLL),
-        "con=" + Truth(form.Opt_Con),
-        "cmd=" + TrimSpaces(form.Txt_Cmd.Text()),
-        "cwarn=" + CheckDigit(form.Chk_warn),
-        "run=" + CheckDigit(form.Chk_Run),
-        "lccdeb=" + CheckDigit(form.Chk_debug),
+        Line("lccpath=", TrimSpaces(form.Txt_LccPath.Text())),
+        Line("ktvpath=", TrimSpaces(form.Txt_KtvPath.Text())),
+        Line("basicpath=", TrimSpaces(form.Txt_BasFile.Text())),
+        Line("jfe=", CheckDigit(form.Chk_Jen)),
+        Line("ccon=", CheckDigit(form.Chk_Con)),
+        Line("notepad=", CheckDigit(form.Chk_Note)),
+        Line("libs=", TrimSpaces(form.Txt_Libs.Text())),
+        Line("gui=", Truth(form.Opt_Gui)),
+        Line("dll=", Truth(form.Opt_DLL)),
+        Line("con=", Truth(form.Opt_Con)),
+        Line("cmd=", TrimSpaces(form.Txt_Cmd.Text())),
+        Line("cwarn=", CheckDigit(form.Chk_warn)),
+        Line("run=", CheckDigit(form.Chk_Run)),
+        Line("lccdeb=", CheckDigit(form.Chk_debug)),
     };
 }
 
