@@ -104,6 +104,20 @@ Expected IntermediateLeft(const std::string& kept) {
 
 const std::vector<Row>& Table() {
     static const std::vector<Row> rows{
+        {Rewrite::BasicMarker, std::nullopt, {kModifiedPrompt}, {{kBasic, kBasicAfter}}},
+        {Rewrite::BasicMarker,
+         FsStep{FsOp::CreateTemporary, kBasicKey},
+         {kModifiedPrompt, "Error: Bad Basic Filename"},
+         {{kBasic, kBasicBefore}}},
+        {Rewrite::BasicMarker,
+         FsStep{FsOp::WriteTemporary, kBasicKey},
+         {kModifiedPrompt, "Error: Bad Basic Filename"},
+         {{kBasic, kBasicBefore}}},
+        {Rewrite::BasicMarker,
+         FsStep{FsOp::Replace, kBasicKey},
+         {kModifiedPrompt, "Error: Bad Basic Filename"},
+         {{kBasic, kBasicBefore}}},
+
         {Rewrite::WeditProjects,
          std::nullopt,
          {kSuccess, kWeditPrompt},
@@ -202,7 +216,6 @@ public:
             case Rewrite::WeditProjects:
                 files.AddFile(kProjects, kProjectsBefore);
                 files.AddFile(kLcc8File, "old build");
-                world_.fake.desktop.windowTitles.insert("KTV Debugger 3.001");
                 world_.form.Chk_debug.SetState(CheckState::Checked);
                 world_.routines.openInWedit = [this](DebugContext& context) {
                     const StepRecorder recorder(world_.fake.files, stepsOfRewrite_);
@@ -299,8 +312,8 @@ TEST(FaultInjection, EveryStepOfEveryRewriteFailsSafely) {
 // The table leaves no step out: its faults for a rewrite are exactly the
 // steps that rewrite takes when nothing fails.
 TEST(FaultInjection, TheTableCoversEveryStepOfEveryRewrite) {
-    for (const Rewrite rewrite :
-         {Rewrite::WeditProjects, Rewrite::SettingsFile, Rewrite::IntermediateFiles}) {
+    for (const Rewrite rewrite : {Rewrite::BasicMarker, Rewrite::WeditProjects,
+                                  Rewrite::SettingsFile, Rewrite::IntermediateFiles}) {
         SCOPED_TRACE(NameOf(rewrite));
         Machine machine(rewrite);
         machine.Run();
