@@ -169,10 +169,10 @@ void Exercise(const Kind& kind, const std::string& errors, const std::string& cF
     bool failed = false;
     try {
         goOn = kind.reader(context, kErrorFile);
-    } catch (const ktv::FormatError&) {
+    } catch (const ktv::Error&) {
         failed = true;  // the driver reports "Cannot Pass C error file"
     } catch (const std::exception&) {
-        ktv::fuzz::Violated("an exception other than FormatError escaped");
+        ktv::fuzz::Violated("an exception other than ktv::Error escaped");
     }
 
     const std::size_t boxes = world.Boxes();
@@ -216,7 +216,8 @@ void Exercise(const Kind& kind, const std::string& errors, const std::string& cF
 
 // Input: the compiler's error file, "\0\0", then the C file (none when that
 // part is empty). Both readers either go on without a box, report one problem
-// in one box of their kind and stop, or fail with FormatError before any box;
+// in one box of their kind and stop, or fail with ktv::Error (FormatError for a
+// malformed file) before any box;
 // which, and the box's text, agree with a plain line-by-line reading.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto [errors, cFile] = ktv::fuzz::SplitInTwo(data, size);
