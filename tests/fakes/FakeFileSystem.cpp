@@ -10,7 +10,8 @@ namespace ktv::fakes {
 namespace {
 
 bool IsAbsolute(const std::string& path) {
-    return (path.size() >= 2 && path[1] == ':') || (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
+    return (path.size() >= 2 && path[1] == ':') ||
+           (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
 }
 
 std::string Parent(const std::string& key) {
@@ -19,6 +20,26 @@ std::string Parent(const std::string& key) {
 }
 
 }  // namespace
+
+const char* FsOpName(FsOp op) {
+    switch (op) {
+        case FsOp::Write:
+            return "write";
+        case FsOp::Delete:
+            return "delete";
+        case FsOp::DeleteFolder:
+            return "delete-folder";
+        case FsOp::ChangeDirectory:
+            return "chdir";
+        case FsOp::CreateTemporary:
+            return "create-temporary";
+        case FsOp::WriteTemporary:
+            return "write-temporary";
+        case FsOp::Replace:
+            return "replace";
+    }
+    return "?";
+}
 
 std::string FakeFileSystem::Key(const std::string& absolutePath) {
     std::string key = absolutePath;
@@ -78,6 +99,18 @@ void FakeFileSystem::MaybeFail(FsOp op, const std::string& key) {
     }
 }
 
+void FakeFileSystem::Step(FsOp op, const std::string& key) {
+    steps_.push_back(FsStep{op, key});
+    MaybeFail(op, key);
+}
+
+std::string FakeFileSystem::TemporaryPathBeside(const std::string& absolutePath) {
+    const std::size_t slash = absolutePath.rfind('\\');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : absolutePath.substr(0, slash);
+    return folder + "\\~ktv" + std::to_string(++temporaryCount_) + ".tmp";
+}
+
 std::optional<std::string> FakeFileSystem::Content(const std::string& path) const {
     auto it = files_.find(Key(Resolve(path)));
     if (it == files_.end()) {
@@ -118,6 +151,22 @@ void FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes
     if (!parent.empty() && parent.size() > 2 && folders_.count(parent) == 0) {
         throw FileError("Path not found: " + path);
     }
+
+    Step(FsOp::CreateTemporary, key);
+    const std::string temporary = TemporaryPathBeside(absolute);
+    const std::string temporaryKey = Key(temporary);
+    files_[temporaryKey] = File{temporary, std::string(), clock_};
+    try {
+        Step(FsOp::WriteTemporary, key);
+        files_[temporaryKey].bytes = bytes;
+        Step(FsOp::Replace, key);
+    } catch (...) {
+        // A failed write removes its temporary file; the target is untouched.
+        files_.erase(temporaryKey);
+        throw;
+    }
+    files_.erase(temporaryKey);
+
     transcript_.Add("write-file: " + path);
     ++clock_;
     auto it = files_.find(key);
@@ -131,7 +180,7 @@ void FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes
 
 void FakeFileSystem::DeleteFile(const std::string& path) {
     const std::string key = Key(Resolve(path));
-    MaybeFail(FsOp::Delete, key);
+    Step(FsOp::Delete, key);
     transcript_.Add("delete-file: " + path);
     if (files_.erase(key) == 0) {
         throw FileError("File not found: " + path);
@@ -140,7 +189,7 @@ void FakeFileSystem::DeleteFile(const std::string& path) {
 
 void FakeFileSystem::DeleteFolder(const std::string& path) {
     const std::string key = Key(Resolve(path));
-    MaybeFail(FsOp::DeleteFolder, key);
+    Step(FsOp::DeleteFolder, key);
     transcript_.Add("delete-folder: " + path);
     if (folders_.count(key) == 0) {
         throw FileError("Folder not found: " + path);

@@ -31,5 +31,32 @@ TEST(FakeFileSystem, InjectedFailureLeavesTheFileAsItWas) {
     EXPECT_EQ(fake.files.Content("c:\\a.txt"), "new");
 }
 
+// A write takes three steps; a failure at any of them keeps the old content and
+// leaves no temporary file, and every step is on the record.
+TEST(FakeFileSystem, AWriteFailsAtEachOfItsStepsWithoutATrace) {
+    for (const fakes::FsOp step :
+         {fakes::FsOp::CreateTemporary, fakes::FsOp::WriteTemporary, fakes::FsOp::Replace}) {
+        SCOPED_TRACE(fakes::FsOpName(step));
+        fakes::FakePlatform fake;
+        fake.files.AddFile("c:\\work\\a.txt", "old");
+        fake.files.FailOn(step, "c:\\WORK\\a.txt");
+        EXPECT_THROW(fake.files.WriteFile("c:\\work\\a.txt", "new"), FileError);
+        EXPECT_EQ(fake.files.Content("c:\\work\\a.txt"), "old");
+        EXPECT_EQ(fake.files.AllFiles(), std::vector<std::string>{"c:\\work\\a.txt"});
+        EXPECT_EQ(fake.files.PendingFailures(), 0u);
+        EXPECT_TRUE(fake.transcript.Entries().empty());
+    }
+    fakes::FakePlatform fake;
+    fake.files.AddFile("c:\\work\\a.txt", "old");
+    fake.files.WriteFile("c:\\work\\a.txt", "new");
+    fake.files.DeleteFile("c:\\work\\a.txt");
+    EXPECT_EQ(fake.files.StepsTaken(),
+              (std::vector<fakes::FsStep>{{fakes::FsOp::CreateTemporary, "c:\\work\\a.txt"},
+                                          {fakes::FsOp::WriteTemporary, "c:\\work\\a.txt"},
+                                          {fakes::FsOp::Replace, "c:\\work\\a.txt"},
+                                          {fakes::FsOp::Delete, "c:\\work\\a.txt"}}));
+    EXPECT_TRUE(fake.files.AllFiles().empty());
+}
+
 }  // namespace
 }  // namespace ktv
