@@ -17,12 +17,13 @@ std::string CommentSafe(std::string text) {
 }
 
 // Plausible C for one Basic line: the line itself as a comment, and a puts()
-// for a PRINT of a string literal.
+// for a PRINT of a string literal. Lines end in CR LF, as the Windows
+// translator writes them.
 std::string TranslateLine(const std::string& basic) {
     const std::string trimmed = Trim(basic);
-    std::string c = "    /* " + CommentSafe(trimmed) + " */\n";
+    std::string c = "    /* " + CommentSafe(trimmed) + " */\r\n";
     if (Upper(trimmed).rfind("PRINT \"", 0) == 0 && trimmed.back() == '"') {
-        c += "    puts(" + trimmed.substr(6) + ");\n";
+        c += "    puts(" + trimmed.substr(6) + ");\r\n";
     }
     return c;
 }
@@ -35,15 +36,15 @@ std::string Translate(const std::string& baseName, const std::vector<std::string
         }
     }
     std::string c = "/* " + baseName +
-                    ".c: written by the KTV translator stand-in (test and demo equipment) */\n"
-                    "#include <stdio.h>\n\nint main(void)\n{\n";
+                    ".c: written by the KTV translator stand-in (test and demo equipment) */\r\n"
+                    "#include <stdio.h>\r\n\r\nint main(void)\r\n{\r\n";
     for (size_t index = 0; index < lines.size(); ++index) {
         if (markLines) {
-            c += "// [" + std::to_string(index + 1) + "]\n";
+            c += "// [" + std::to_string(index + 1) + "]\r\n";
         }
         c += TranslateLine(lines[index]);
     }
-    c += "    return 0;\n}\n";
+    c += "    return 0;\r\n}\r\n";
     return c;
 }
 

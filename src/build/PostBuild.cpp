@@ -19,10 +19,6 @@ using namespace std::chrono_literals;
 constexpr std::chrono::milliseconds kWeditStartBound = 5000ms;
 constexpr int kActivationTries = 10;
 
-// The main window's caption, by which it is brought back in front of Wedit
-// before the message box that it owns.
-constexpr const char* kMainWindowCaption = "KTV Debugger 3.001";
-
 constexpr const char* kWeditPrompt =
     "After clicking OK:\r\n"
     "Wait for file to build (check bottom of Wedit) "
@@ -133,7 +129,7 @@ void OpenInWedit(DebugContext& context) {
     // Wedit has the focus now; the box belongs to the main window, which comes
     // back in front so the box is not hidden behind Wedit.
     try {
-        desktop.ActivateByTitle(kMainWindowCaption);
+        desktop.ActivateWindow(context.owner);
     } catch (const WindowNotFound&) {
         // The box still shows; it may just open behind Wedit.
     }

@@ -10,8 +10,8 @@ enum class DiagnosticKind { CError, CWarning, BasicError };
 struct Diagnostic {
     DiagnosticKind kind = DiagnosticKind::CError;
     std::string message;
-    int cLine = 0;           // 0 for a translator error
-    std::string basicLine;   // the Basic line number as read
+    int cLine = 0;          // 0 for a translator error
+    std::string basicLine;  // the Basic line number as read
 };
 
 }  // namespace ktv

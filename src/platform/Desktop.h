@@ -43,6 +43,10 @@ public:
     // Throws WindowNotFound when there is none.
     virtual void ActivateByTitle(const std::string& title) = 0;
 
+    // Brings one of the program's own windows to the front (0: nothing).
+    // Throws WindowNotFound when the window no longer exists.
+    virtual void ActivateWindow(WindowRef window) = 0;
+
     // Brings a visible top-level window of the task to the front.
     // Throws WindowNotFound when the task has none.
     virtual void ActivateByTask(TaskId task) = 0;

@@ -48,9 +48,9 @@ protected:
 
 TEST_F(StandinsTest, TranslatorMarksBasicLinesOnlyWithTheSourceLine) {
     Translate();
-    EXPECT_NE(Work("prog.c").find("// [1]\n    /* $SOURCE */"), std::string::npos)
+    EXPECT_NE(Work("prog.c").find("// [1]\r\n    /* $SOURCE */"), std::string::npos)
         << Work("prog.c");
-    EXPECT_NE(Work("prog.c").find("// [4]\n    /* PRINT x */"), std::string::npos);
+    EXPECT_NE(Work("prog.c").find("// [4]\r\n    /* PRINT x */"), std::string::npos);
     EXPECT_FALSE(layout_.Exists("work\\ktv.err"));
 
     layout_.Write("work\\prog.bas", "PRINT 1\r\n");

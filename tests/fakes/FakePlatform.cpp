@@ -44,6 +44,10 @@ void FakeDesktop::ActivateByTitle(const std::string& title) {
     }
 }
 
+void FakeDesktop::ActivateWindow(WindowRef window) {
+    transcript_.Add("activate-window: " + std::to_string(window));
+}
+
 void FakeDesktop::ActivateByTask(TaskId task) {
     const bool found = tasksWithoutWindow.count(task) == 0;
     transcript_.Add("activate-task: " + std::to_string(task) + (found ? "" : " (not found)"));

@@ -59,6 +59,7 @@ public:
     ScreenSize screen{1280, 1024};
 
     void ActivateByTitle(const std::string& title) override;
+    void ActivateWindow(WindowRef window) override;
     void ActivateByTask(TaskId task) override;
     void SendKeys(const std::string& keyText) override;
     void DoEvents() override;

@@ -14,14 +14,15 @@ TEST(MessageBoxes, EachBoxShowsItsPrefixIconAndTheErrorTitle) {
     CErrorBox(fake.desktop, 0, "");
     ErrorBox(fake.desktop, 0, "Error: Could not Compile with LCC");
     ErrorBox(fake.desktop, 0, "a\r\nb");
-    EXPECT_EQ(fake.transcript.Entries(), (std::vector<std::string>{
-                                             "box[48|Error!]: Error: Bad Basic Filename",
-                                             "box[64|Error!]: Basic Error: Syntax error 12",
-                                             "box[64|Error!]: C Warning:  unused x",
-                                             "box[64|Error!]: C Error: ",
-                                             "box[48|Error!]: Error: Error: Could not Compile with LCC",
-                                             "box[48|Error!]: Error: a\r\nb",
-                                         }));
+    EXPECT_EQ(fake.transcript.Entries(),
+              (std::vector<std::string>{
+                  "box[48|Error!]: Error: Bad Basic Filename",
+                  "box[64|Error!]: Basic Error: Syntax error 12",
+                  "box[64|Error!]: C Warning:  unused x",
+                  "box[64|Error!]: C Error: ",
+                  "box[48|Error!]: Error: Error: Could not Compile with LCC",
+                  "box[48|Error!]: Error: a\r\nb",
+              }));
 }
 
 TEST(MessageBoxes, ABoxWithoutATitleShowsTheProgramTitle) {

@@ -14,8 +14,12 @@ struct PathCase {
 
 TEST(PathHelpers, StripTrailingSlashRemovesOneBackslashOnly) {
     const PathCase cases[] = {
-        {"c:\\lcc\\", "c:\\lcc"}, {"c:\\lcc", "c:\\lcc"},     {"c:/lcc/", "c:/lcc/"},
-        {"c:\\lcc\\\\", "c:\\lcc\\"}, {"", ""},               {"\\", ""},
+        {"c:\\lcc\\", "c:\\lcc"},
+        {"c:\\lcc", "c:\\lcc"},
+        {"c:/lcc/", "c:/lcc/"},
+        {"c:\\lcc\\\\", "c:\\lcc\\"},
+        {"", ""},
+        {"\\", ""},
     };
     for (const auto& [input, expected] : cases) {
         EXPECT_EQ(StripTrailingSlash(input), expected) << input;
@@ -24,8 +28,9 @@ TEST(PathHelpers, StripTrailingSlashRemovesOneBackslashOnly) {
 
 TEST(PathHelpers, GetBaseNameTakesTextBetweenLastSlashAndLastDot) {
     const PathCase cases[] = {
-        {"c:\\work\\prog.bas", "prog"}, {"prog.bas", "prog"}, {"c:\\work\\my.prog.bas", "my.prog"},
-        {"c:\\work\\.bas", ""},         {"c:\\work\\prog.", "prog"}, {"c:/work/prog.bas", "c:/work/prog"},
+        {"c:\\work\\prog.bas", "prog"},       {"prog.bas", "prog"},
+        {"c:\\work\\my.prog.bas", "my.prog"}, {"c:\\work\\.bas", ""},
+        {"c:\\work\\prog.", "prog"},          {"c:/work/prog.bas", "c:/work/prog"},
     };
     for (const auto& [input, expected] : cases) {
         EXPECT_EQ(GetBaseName(input), expected) << input;
@@ -40,14 +45,21 @@ TEST(PathHelpers, GetBaseNameFailsWithoutAnExtension) {
 
 TEST(PathHelpers, GetFileNameAndGetFolder) {
     const PathCase fileNames[] = {
-        {"c:\\work\\prog.bas", "prog.bas"}, {"prog.bas", "prog.bas"}, {"c:\\work\\", ""}, {"", ""},
+        {"c:\\work\\prog.bas", "prog.bas"},
+        {"prog.bas", "prog.bas"},
+        {"c:\\work\\", ""},
+        {"", ""},
     };
     for (const auto& [input, expected] : fileNames) {
         EXPECT_EQ(GetFileName(input), expected) << input;
     }
     const PathCase folders[] = {
-        {"c:\\work\\prog.bas", "c:\\work"}, {"c:\\prog.bas", "c:"}, {"\\prog.bas", ""},
-        {"prog.bas", ""},                   {"", ""},               {"c:\\a\\b\\", "c:\\a\\b"},
+        {"c:\\work\\prog.bas", "c:\\work"},
+        {"c:\\prog.bas", "c:"},
+        {"\\prog.bas", ""},
+        {"prog.bas", ""},
+        {"", ""},
+        {"c:\\a\\b\\", "c:\\a\\b"},
     };
     for (const auto& [input, expected] : folders) {
         EXPECT_EQ(GetFolder(input), expected) << input;

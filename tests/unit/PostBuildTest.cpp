@@ -65,7 +65,7 @@ TEST_F(PostBuildTest, WeditGetsItsKeysAroundTheMessageBox) {
                                             "do-events x2",
                                             "keys: {ENTER}",
                                             "do-events x16",
-                                            "activate-title: KTV Debugger 3.001",
+                                            "activate-window: 7",
                                             std::string("box[0|KTVDebugger]: ") + kWeditPrompt,
                                             "do-events x2",
                                             "activate-task: 101",

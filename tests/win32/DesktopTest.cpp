@@ -70,6 +70,12 @@ TEST_F(Win32DesktopTest, ActivatesWindowsByTitleAndByTaskAndTypesKeysIntoTheFron
 TEST_F(Win32DesktopTest, ActivatingAWindowThatIsNotThereThrowsWindowNotFound) {
     EXPECT_THROW(desktop.ActivateByTitle("No KTV window has this title"), WindowNotFound);
     EXPECT_THROW(desktop.ActivateByTitle(""), WindowNotFound);
+    EXPECT_THROW(desktop.ActivateWindow(0), WindowNotFound);
+    const HWND gone = ::CreateWindowExA(0, "STATIC", "gone", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    ::DestroyWindow(gone);
+    EXPECT_THROW(desktop.ActivateWindow(reinterpret_cast<WindowRef>(gone)), WindowNotFound);
     // The test program itself runs in a console and has no window of its own.
     EXPECT_THROW(desktop.ActivateByTask(::GetCurrentProcessId()), WindowNotFound);
     EXPECT_THROW(desktop.SendKeys("{NOSUCHKEY}"), InvalidArgument);

@@ -26,6 +26,14 @@ void Win32Desktop::ActivateByTitle(const std::string& title) {
     BringToFront(window);
 }
 
+void Win32Desktop::ActivateWindow(WindowRef window) {
+    const HWND handle = reinterpret_cast<HWND>(window);
+    if (handle == nullptr || !::IsWindow(handle)) {
+        throw WindowNotFound("The window no longer exists");
+    }
+    BringToFront(handle);
+}
+
 void Win32Desktop::ActivateByTask(TaskId task) {
     const HWND window = FindProcessWindow(task);
     if (window == nullptr) {

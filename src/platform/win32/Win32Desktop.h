@@ -9,6 +9,7 @@ namespace ktv::win32 {
 class Win32Desktop : public Desktop {
 public:
     void ActivateByTitle(const std::string& title) override;
+    void ActivateWindow(WindowRef window) override;
     void ActivateByTask(TaskId task) override;
     void SendKeys(const std::string& keyText) override;
     void DoEvents() override;

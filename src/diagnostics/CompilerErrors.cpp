@@ -1,0 +1,82 @@
+#include <optional>
+
+#include "build/PathHelpers.h"
+#include "diagnostics/CompilerDiagnostics.h"
+#include "diagnostics/EditorNavigation.h"
+#include "diagnostics/ErrorReaders.h"
+#include "diagnostics/LineViews.h"
+#include "diagnostics/MessageBoxes.h"
+
+namespace ktv {
+namespace {
+
+using ReportBox = void (*)(Desktop&, WindowRef, std::string_view);
+
+// The C file's text and its line references, read once per call however
+// many diagnostics are looked up in it. Not movable: the references point
+// into the text.
+class LoadedCFile {
+public:
+    explicit LoadedCFile(std::string text) : text_(std::move(text)), references_(text_) {}
+    LoadedCFile(const LoadedCFile&) = delete;
+    LoadedCFile& operator=(const LoadedCFile&) = delete;
+
+    const CFileReferences& References() const { return references_; }
+
+private:
+    std::string text_;
+    CFileReferences references_;
+};
+
+bool ShowCompilerDiagnostics(DebugContext& context, const std::string& errorFile,
+                             const CompilerDiagnosticTexts& texts, ReportBox box) {
+    FileSystem& files = context.platform.files;
+    if (!files.FileExists(errorFile)) {
+        return true;
+    }
+    const std::string errorText = files.ReadFile(errorFile);
+    const std::string cPath = JoinPath(context.run.folder, context.run.baseName + ".c");
+
+    std::optional<LoadedCFile> cFile;
+    std::optional<Diagnostic> lastUnmapped;
+    LineCursor cursor(errorText);
+    while (const std::optional<std::string_view> line = cursor.Next()) {
+        if (!IsDiagnosticLine(*line, texts)) {
+            continue;
+        }
+        Diagnostic diagnostic = ParseDiagnosticLine(*line, texts, context.run.baseName);
+        if (!cFile) {
+            if (!files.FileExists(cPath)) {
+                // Without the C file nothing can be led back: the first one is reported.
+                box(context.platform.desktop, context.owner, UnmappedReport(diagnostic, texts));
+                return false;
+            }
+            cFile.emplace(files.ReadFile(cPath));
+        }
+        if (std::optional<std::string> basicLine =
+                cFile->References().FindBasicLine(diagnostic.cLine)) {
+            diagnostic.basicLine = std::move(*basicLine);
+            box(context.platform.desktop, context.owner, MappedReport(diagnostic));
+            OpenEditorAtLine(context, diagnostic.basicLine, NavigationTiming::Compiler);
+            return false;
+        }
+        lastUnmapped = std::move(diagnostic);
+    }
+    if (!lastUnmapped) {
+        return true;
+    }
+    box(context.platform.desktop, context.owner, UnmappedReport(*lastUnmapped, texts));
+    return false;
+}
+
+}  // namespace
+
+bool ShowCErrors(DebugContext& context, const std::string& errorFile) {
+    return ShowCompilerDiagnostics(context, errorFile, kCompilerErrorTexts, &CErrorBox);
+}
+
+bool ShowCWarnings(DebugContext& context, const std::string& errorFile) {
+    return ShowCompilerDiagnostics(context, errorFile, kCompilerWarningTexts, &CWarningBox);
+}
+
+}  // namespace ktv

@@ -1,0 +1,418 @@
+#include "win32/StandInEditor.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "platform/KeyText.h"
+
+namespace ktv::standins::win32 {
+namespace {
+
+constexpr char kMainClass[] = "KtvStandInEditor";
+constexpr char kGoToClass[] = "KtvStandInGoToLine";
+
+bool IsKeyMessage(UINT message) {
+    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
+}
+
+bool Held(int virtualKey) {
+    return (::GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+std::optional<NamedKey> NamedKeyOf(WPARAM virtualKey) {
+    switch (virtualKey) {
+        case VK_RETURN:
+            return NamedKey::Enter;
+        case VK_TAB:
+            return NamedKey::Tab;
+        case VK_ESCAPE:
+            return NamedKey::Escape;
+        case VK_BACK:
+            return NamedKey::Backspace;
+        case VK_DELETE:
+            return NamedKey::Delete;
+        case VK_INSERT:
+            return NamedKey::Insert;
+        case VK_HOME:
+            return NamedKey::Home;
+        case VK_END:
+            return NamedKey::End;
+        case VK_PRIOR:
+            return NamedKey::PageUp;
+        case VK_NEXT:
+            return NamedKey::PageDown;
+        case VK_UP:
+            return NamedKey::Up;
+        case VK_DOWN:
+            return NamedKey::Down;
+        case VK_LEFT:
+            return NamedKey::Left;
+        case VK_RIGHT:
+            return NamedKey::Right;
+        default:
+            break;
+    }
+    if (virtualKey >= VK_F1 && virtualKey <= VK_F16) {
+        return static_cast<NamedKey>(static_cast<int>(NamedKey::F1) +
+                                     static_cast<int>(virtualKey - VK_F1));
+    }
+    return std::nullopt;
+}
+
+std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+const char* WindowState(HWND window) {
+    if (::IsIconic(window))
+        return "minimised";
+    if (::IsZoomed(window))
+        return "maximised";
+    return "normal";
+}
+
+class Editor {
+public:
+    Editor(HINSTANCE instance, const EditorProfile& profile)
+        : instance_(instance), profile_(profile), log_(profile.logName) {}
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    int Run(int showCommand) {
+        const std::string commandLine = ::GetCommandLineA();
+        path_ = FileArgument(commandLine);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        ::GetStartupInfoA(&startup);
+        const int given = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : -1;
+        char folder[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(MAX_PATH, folder);
+
+        log_.Write("command-line", commandLine);
+        log_.Write("folder", folder);
+        log_.Write("show", given < 0 ? "default" : std::to_string(given));
+
+        if (!RegisterClasses() || !CreateMainWindow()) {
+            log_.Write("error", "cannot create the window");
+            return 1;
+        }
+        LoadFile();
+        ::ShowWindow(main_, showCommand);
+        ::UpdateWindow(main_);
+        shown_ = true;
+        log_.Write("window", WindowState(main_));
+
+        MSG message;
+        while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+            if (IsKeyMessage(message.message) && HandleKey(message)) {
+                continue;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+            if (message.message == WM_KEYDOWN && message.wParam == VK_END && Held(VK_SHIFT) &&
+                message.hwnd == edit_) {
+                LogSelection();
+            }
+        }
+        return 0;
+    }
+
+private:
+    bool RegisterClasses() {
+        WNDCLASSA mainClass{};
+        mainClass.lpfnWndProc = &Editor::MainProc;
+        mainClass.hInstance = instance_;
+        mainClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        mainClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        mainClass.lpszClassName = kMainClass;
+        WNDCLASSA goToClass = mainClass;
+        goToClass.lpfnWndProc = &Editor::GoToProc;
+        goToClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        goToClass.lpszClassName = kGoToClass;
+        return ::RegisterClassA(&mainClass) != 0 && ::RegisterClassA(&goToClass) != 0;
+    }
+
+    bool CreateMainWindow() {
+        main_ = ::CreateWindowExA(0, kMainClass, profile_.title(path_, false).c_str(),
+                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480,
+                                  nullptr, nullptr, instance_, this);
+        if (main_ == nullptr) {
+            return false;
+        }
+        edit_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                      ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                                  0, 0, 0, 0, main_, nullptr, instance_, nullptr);
+        return edit_ != nullptr;
+    }
+
+    void LoadFile() {
+        std::ifstream in(path_, std::ios::binary);
+        if (!in) {
+            log_.Write("open", "cannot read " + path_);
+            return;
+        }
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+        ::SendMessageA(edit_, EM_SETLIMITTEXT, 0, 0);
+        loading_ = true;
+        ::SetWindowTextA(edit_, ToEditText(bytes).c_str());
+        loading_ = false;
+        log_.Write("open", path_);
+    }
+
+    // Logs the key and acts on the keys the editor itself handles. True when
+    // the message has been dealt with and must not be dispatched.
+    bool HandleKey(MSG& message) {
+        // A window without the focus (minimised, for one) gets its keys as
+        // system keys; keys belong to whichever of our controls has the focus.
+        if (::IsIconic(main_) && ::GetForegroundWindow() == main_) {
+            Restore();
+        }
+        const bool alt = (message.lParam & (1 << 29)) != 0;
+        if (!alt) {
+            if (message.message == WM_SYSKEYDOWN)
+                message.message = WM_KEYDOWN;
+            if (message.message == WM_SYSKEYUP)
+                message.message = WM_KEYUP;
+            if (message.message == WM_SYSCHAR)
+                message.message = WM_CHAR;
+        }
+        const HWND focus = ::GetFocus();
+        if (focus != nullptr && (focus == edit_ || focus == goToEdit_)) {
+            message.hwnd = focus;
+        }
+
+        if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+            return OnKeyDown(message);
+        }
+        if (message.message == WM_CHAR) {
+            return OnChar(message);
+        }
+        return false;
+    }
+
+    bool OnKeyDown(const MSG& message) {
+        const WPARAM key = message.wParam;
+        if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LSHIFT ||
+            key == VK_RSHIFT || key == VK_LCONTROL || key == VK_RCONTROL) {
+            return false;
+        }
+        KeyStroke stroke;
+        stroke.ctrl = Held(VK_CONTROL);
+        stroke.shift = Held(VK_SHIFT);
+        stroke.alt = Held(VK_MENU);
+        if (const std::optional<NamedKey> named = NamedKeyOf(key)) {
+            stroke.key = *named;
+        } else if ((stroke.ctrl || stroke.alt) &&
+                   ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
+            stroke.key = static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
+        } else {
+            return false;  // a character key: logged as the character it types
+        }
+        log_.Write("key", DescribeKeyStroke(stroke));
+
+        if (stroke.ctrl && !stroke.alt && key == 'G') {
+            OpenGoTo();
+            return true;
+        }
+        if (goTo_ != nullptr && message.hwnd == goToEdit_) {
+            if (key == VK_RETURN) {
+                ConfirmGoTo();
+                return true;
+            }
+            if (key == VK_ESCAPE) {
+                CloseGoTo();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool OnChar(const MSG& message) {
+        const auto c = static_cast<unsigned char>(message.wParam);
+        if (c < 0x20 || c == 0x7F || Held(VK_CONTROL) || Held(VK_MENU)) {
+            return false;
+        }
+        KeyStroke stroke;
+        stroke.key = static_cast<char>(c);
+        log_.Write("key", DescribeKeyStroke(stroke));
+        // The go-to box takes the line number: digits and spaces.
+        if (goTo_ != nullptr && message.hwnd == goToEdit_ && c != ' ' && (c < '0' || c > '9')) {
+            ::MessageBeep(MB_OK);
+            return true;
+        }
+        return false;
+    }
+
+    void Restore() {
+        ::ShowWindow(main_, SW_RESTORE);
+        ::SetFocus(goTo_ != nullptr ? goToEdit_ : edit_);
+        log_.Write("window", "restored");
+    }
+
+    void OpenGoTo() {
+        if (goTo_ != nullptr) {
+            ::SetFocus(goToEdit_);
+            return;
+        }
+        RECT frame{};
+        ::GetWindowRect(main_, &frame);
+        goTo_ = ::CreateWindowExA(WS_EX_DLGMODALFRAME, kGoToClass, "Go To Line",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU, frame.left + 40,
+                                  frame.top + 60, 260, 110, main_, nullptr, instance_, this);
+        if (goTo_ == nullptr) {
+            return;
+        }
+        ::CreateWindowExA(0, "STATIC", "Line number:", WS_CHILD | WS_VISIBLE, 12, 12, 220, 18,
+                          goTo_, nullptr, instance_, nullptr);
+        goToEdit_ =
+            ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
+                              12, 34, 220, 24, goTo_, nullptr, instance_, nullptr);
+        ::ShowWindow(goTo_, SW_SHOW);
+        ::SetFocus(goToEdit_);
+    }
+
+    void ConfirmGoTo() {
+        const std::string typed = WindowText(goToEdit_);
+        CloseGoTo();
+        long line = 0;
+        bool digits = false;
+        for (char c : typed) {
+            if (c >= '0' && c <= '9') {
+                line = std::min(line * 10 + (c - '0'), 1'000'000'000L);
+                digits = true;
+            }
+        }
+        const auto count = static_cast<long>(::SendMessageA(edit_, EM_GETLINECOUNT, 0, 0));
+        if (!digits || line < 1 || line > count) {
+            log_.Write("go-to", "\"" + typed + "\" is no line of the file");
+            return;
+        }
+        const LRESULT start = ::SendMessageA(edit_, EM_LINEINDEX, static_cast<WPARAM>(line - 1), 0);
+        ::SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(start), start);
+        ::SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
+        log_.Write("go-to", std::to_string(line));
+    }
+
+    void CloseGoTo() {
+        if (goTo_ == nullptr) {
+            return;
+        }
+        const HWND box = goTo_;
+        goTo_ = nullptr;
+        goToEdit_ = nullptr;
+        ::DestroyWindow(box);
+        // The keys that follow belong to the text: keep the editor in front
+        // rather than let the system pick a window once the box has gone.
+        ::SetForegroundWindow(main_);
+        ::SetActiveWindow(main_);
+        ::SetFocus(edit_);
+    }
+
+    void LogSelection() {
+        DWORD start = 0;
+        DWORD end = 0;
+        ::SendMessageA(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        const std::string text = WindowText(edit_);
+        const std::size_t from = std::min<std::size_t>(start, text.size());
+        const std::size_t to = std::min<std::size_t>(end, text.size());
+        log_.Write("selected", text.substr(from, to > from ? to - from : 0));
+    }
+
+    LRESULT OnMain(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_SIZE:
+                if (edit_ != nullptr) {
+                    ::MoveWindow(edit_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+                }
+                return 0;
+            case WM_SETFOCUS:
+                ::SetFocus(goTo_ != nullptr ? goToEdit_ : edit_);
+                return 0;
+            case WM_ACTIVATE:
+                // Brought forward from outside while minimised: show the text,
+                // so that the keys that follow reach it.
+                if (LOWORD(wParam) != WA_INACTIVE && shown_ && ::IsIconic(main_)) {
+                    Restore();
+                    return 0;
+                }
+                break;
+            case WM_COMMAND:
+                if (reinterpret_cast<HWND>(lParam) == edit_ && HIWORD(wParam) == EN_CHANGE &&
+                    !loading_ && !modified_) {
+                    modified_ = true;
+                    ::SetWindowTextA(main_, profile_.title(path_, true).c_str());
+                }
+                return 0;
+            case WM_DESTROY:
+                log_.Write("closed", path_);
+                ::PostQuitMessage(0);
+                return 0;
+            default:
+                break;
+        }
+        return ::DefWindowProcA(main_, message, wParam, lParam);
+    }
+
+    LRESULT OnGoTo(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_CLOSE) {
+            CloseGoTo();
+            return 0;
+        }
+        return ::DefWindowProcA(box, message, wParam, lParam);
+    }
+
+    static Editor* From(HWND window, UINT message, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* editor =
+                static_cast<Editor*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+            ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
+            return editor;
+        }
+        return reinterpret_cast<Editor*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    }
+
+    static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        Editor* editor = From(window, message, lParam);
+        if (editor == nullptr || editor->main_ != window) {
+            return ::DefWindowProcA(window, message, wParam, lParam);
+        }
+        return editor->OnMain(message, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK GoToProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        Editor* editor = From(window, message, lParam);
+        if (editor == nullptr) {
+            return ::DefWindowProcA(window, message, wParam, lParam);
+        }
+        return editor->OnGoTo(window, message, wParam, lParam);
+    }
+
+    HINSTANCE instance_;
+    const EditorProfile& profile_;
+    EditorLog log_;
+    std::string path_;
+    HWND main_ = nullptr;
+    HWND edit_ = nullptr;
+    HWND goTo_ = nullptr;
+    HWND goToEdit_ = nullptr;
+    bool shown_ = false;
+    bool loading_ = false;
+    bool modified_ = false;
+};
+
+}  // namespace
+
+int RunStandInEditor(HINSTANCE instance, int showCommand, const EditorProfile& profile) {
+    Editor editor(instance, profile);
+    return editor.Run(showCommand);
+}
+
+}  // namespace ktv::standins::win32
