@@ -31,6 +31,10 @@ const Scenario kScenarios[] = {
     {"success", "", "", "Success!",
      "Application prog.bas has been compiled succesfully\r\n\r\nThere were no detected errors "
      "\r\n"},
+    {"translator error", "ktvc.error=Syntax error in line 2\r\n", "", "Error!",
+     "Basic Error: Syntax error in line 2"},
+    {"C error", "lcc.error_at_basic=3 undeclared identifier 'x'\r\n", "", "Error!",
+     "C Error:  undeclared identifier 'x'   -   Basic Line:  3"},
     {"missing library", "", "missing.lib", "Error!",
      "Error: KTV Debugger cannot find one or more of your include libraries."},
 };
