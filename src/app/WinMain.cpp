@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <exception>
 
@@ -49,17 +48,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // The folder picker's new dialog style needs OLE on this thread.
-    const HRESULT ole = ::OleInitialize(nullptr);
+    // OLE, which the folder picker's new dialog style needs, is started by
+    // the picker itself: starting it here would load ole32 on every start.
 
     int exitCode = 1;
     try {
         exitCode = RunProgram(instance, showCommand);
     } catch (const std::exception& failure) {
         ::MessageBoxA(nullptr, failure.what(), "KTV Debugger 3.001", MB_OK | MB_ICONERROR);
-    }
-    if (SUCCEEDED(ole)) {
-        ::OleUninitialize();
     }
     return exitCode;
 }

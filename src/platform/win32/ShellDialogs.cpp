@@ -4,19 +4,33 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "platform/win32/OleSession.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace ktv::win32 {
 namespace {
 
-struct CoTaskMemFreer {
-    void operator()(ITEMIDLIST* items) const { ::CoTaskMemFree(items); }
+// An item list the shell allocated for the caller, freed with ole32's
+// CoTaskMemFree (which the caller's copy of ole32 must outlive).
+class UniqueItemList {
+public:
+    UniqueItemList(ITEMIDLIST* items, decltype(::CoTaskMemFree)* free)
+        : items_(items), free_(free) {}
+    UniqueItemList(const UniqueItemList&) = delete;
+    UniqueItemList& operator=(const UniqueItemList&) = delete;
+    ~UniqueItemList() {
+        if (items_ != nullptr && free_ != nullptr) {
+            free_(items_);
+        }
+    }
+    ITEMIDLIST* Get() const { return items_; }
+
+private:
+    ITEMIDLIST* items_;
+    decltype(::CoTaskMemFree)* free_;
 };
-// An item list the shell allocated for the caller.
-using UniqueItemList = std::unique_ptr<ITEMIDLIST, CoTaskMemFreer>;
 
 // The dialog's file buffer: room for a long path, far beyond MAX_PATH.
 constexpr std::size_t kFileNameBuffer = 4096;
@@ -40,17 +54,25 @@ std::optional<std::string> PickFolder(HWND owner, const std::string& title) {
     // The resizable picker with its "Make New Folder" button needs OLE on
     // this thread; it is started here for the dialog's lifetime, so callers
     // need not set it up. Without OLE the classic picker still works.
-    const OleSession ole;
+    const SystemLibrary ole32("ole32.dll");
+    const SystemLibrary shell32("shell32.dll");
+    const auto browse = shell32.Find<decltype(::SHBrowseForFolderA)>("SHBrowseForFolderA");
+    const auto pathOf = shell32.Find<decltype(::SHGetPathFromIDListA)>("SHGetPathFromIDListA");
+    if (browse == nullptr || pathOf == nullptr) {
+        return std::nullopt;
+    }
+    const OleSession ole(ole32);
     BROWSEINFOA info{};
     info.hwndOwner = owner;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | (ole.Ready() ? BIF_NEWDIALOGSTYLE : 0);
-    const UniqueItemList items(::SHBrowseForFolderA(&info));
-    if (!items) {
+    const UniqueItemList items(browse(&info),
+                               ole32.Find<decltype(::CoTaskMemFree)>("CoTaskMemFree"));
+    if (items.Get() == nullptr) {
         return std::nullopt;
     }
     char path[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListA(items.get(), path) || path[0] == '\0') {
+    if (!pathOf(items.Get(), path) || path[0] == '\0') {
         return std::nullopt;
     }
     return std::string(path);
@@ -73,7 +95,9 @@ std::optional<std::string> PickFileToOpen(const FileOpenRequest& request) {
         request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameA(&dialog) || fileName[0] == '\0') {
+    const SystemLibrary comdlg32("comdlg32.dll");
+    const auto open = comdlg32.Find<decltype(::GetOpenFileNameA)>("GetOpenFileNameA");
+    if (open == nullptr || !open(&dialog) || fileName[0] == '\0') {
         return std::nullopt;
     }
     return std::string(fileName.data());
