@@ -29,5 +29,4 @@ std::optional<std::string_view> FirstLine(std::string_view text) {
     return LineCursor(text).Next();
 }
 
-
 }  // namespace ktv

@@ -53,7 +53,8 @@ private:
 
 class TextField : public Control {
 public:
-    TextField(int id, std::string text) : Control(ControlKind::TextField, id), text_(std::move(text)) {}
+    TextField(int id, std::string text)
+        : Control(ControlKind::TextField, id), text_(std::move(text)) {}
 
     const std::string& Text() const { return text_; }
 
@@ -119,7 +120,8 @@ public:
     explicit CommandButton(int id) : Control(ControlKind::CommandButton, id) {}
 
     void Click() const {
-        if (handler_) handler_();
+        if (handler_)
+            handler_();
     }
     void SetHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 

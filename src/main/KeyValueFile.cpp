@@ -42,8 +42,6 @@ std::vector<Line> SplitKeepingEnds(std::string_view text) {
     return lines;
 }
 
-
-
 // Sets or empties every line whose key matches. The key is the text before
 // the first "=" less its leading spaces; trailing spaces belong to it.
 void ApplySetting(std::vector<Line>& lines, std::string_view key, const std::string& value) {

@@ -49,16 +49,22 @@ MainForm::MainForm()
 }
 
 std::optional<LinkMode> MainForm::SelectedLinkMode() const {
-    if (Opt_Gui.Selected()) return LinkMode::Gui;
-    if (Opt_Con.Selected()) return LinkMode::Console;
-    if (Opt_DLL.Selected()) return LinkMode::Dll;
+    if (Opt_Gui.Selected())
+        return LinkMode::Gui;
+    if (Opt_Con.Selected())
+        return LinkMode::Console;
+    if (Opt_DLL.Selected())
+        return LinkMode::Dll;
     return std::nullopt;
 }
 
 EditorChoice MainForm::Editor() const {
-    if (Chk_Note.IsOn()) return EditorChoice::Notepad;
-    if (Chk_Jen.IsOn()) return EditorChoice::JFE;
-    if (Chk_Con.IsOn()) return EditorChoice::ConTEXT;
+    if (Chk_Note.IsOn())
+        return EditorChoice::Notepad;
+    if (Chk_Jen.IsOn())
+        return EditorChoice::JFE;
+    if (Chk_Con.IsOn())
+        return EditorChoice::ConTEXT;
     return EditorChoice::None;
 }
 
@@ -123,10 +129,16 @@ void MainForm::Chk_debug_Click() {
 
 // Command-line rule: only a console program takes a command line.
 
-void MainForm::Opt_Gui_Click() { Txt_Cmd.SetEnabled(false); }
+void MainForm::Opt_Gui_Click() {
+    Txt_Cmd.SetEnabled(false);
+}
 
-void MainForm::Opt_Con_Click() { Txt_Cmd.SetEnabled(true); }
+void MainForm::Opt_Con_Click() {
+    Txt_Cmd.SetEnabled(true);
+}
 
-void MainForm::Opt_DLL_Click() { Txt_Cmd.SetEnabled(false); }
+void MainForm::Opt_DLL_Click() {
+    Txt_Cmd.SetEnabled(false);
+}
 
 }  // namespace ktv

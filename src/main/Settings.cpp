@@ -54,7 +54,6 @@ std::optional<CheckState> ParseCheckState(std::string_view value) {
     return static_cast<CheckState>(number);
 }
 
-
 // An option value: "True" or "False" (the forms the file is written with, in
 // any letter case), or a number, which is true when it is not zero.
 std::optional<bool> ParseTruth(std::string_view value) {

@@ -61,7 +61,9 @@ void FakeDesktop::SendKeys(const std::string& keyText) {
     transcript_.Add("keys: " + keyText);
 }
 
-void FakeDesktop::DoEvents() { transcript_.Add("do-events"); }
+void FakeDesktop::DoEvents() {
+    transcript_.Add("do-events");
+}
 
 void FakeDesktop::SetBusyCursor(bool isBusy) {
     busy = isBusy;

@@ -8,15 +8,27 @@
 namespace ktv::win32 {
 
 // One of Windows' own DLLs, loaded from the system folder only (never from
-// beside the program or the current folder) for as long as this object lives.
-// The dialogs load shell32, comdlg32 and ole32 this way when they open rather
-// than importing them, which keeps those DLLs off the program's start-up.
+// beside the program or the current folder) when it is first needed. The
+// dialogs load shell32, comdlg32 and ole32 this way when they open rather than
+// importing them, which keeps those DLLs off the program's start-up.
+//
+// Once loaded, a DLL stays for the rest of the process: the shell and COM may
+// leave threads and objects behind that still run its code after a dialog has
+// closed, and unloading it under them would crash the program later.
 class SystemLibrary {
 public:
     explicit SystemLibrary(const char* fileName)
-        : module_(::LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
+        : module_(::LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        HMODULE pinned = nullptr;
+        if (module_ != nullptr) {
+            ::GetModuleHandleExA(
+                GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                reinterpret_cast<LPCSTR>(module_), &pinned);
+        }
+    }
     SystemLibrary(const SystemLibrary&) = delete;
     SystemLibrary& operator=(const SystemLibrary&) = delete;
+    // Drops this object's reference; the pin keeps the DLL loaded.
     ~SystemLibrary() {
         if (module_ != nullptr) {
             ::FreeLibrary(module_);
