@@ -90,9 +90,9 @@ constexpr ChildSpec kChildren[] = {
 };
 
 const ChildSpec* FindSpec(int id) {
-    for (const ChildSpec& spec : kChildren) {
-        if (spec.id == id) {
-            return &spec;
+    for (const ChildSpec& entry : kChildren) {
+        if (entry.id == id) {
+            return &entry;
         }
     }
     return nullptr;
@@ -186,12 +186,12 @@ void MainWindow::Create() {
 }
 
 void MainWindow::CreateChildren() {
-    for (const ChildSpec& spec : kChildren) {
-        const bool isEdit = std::string_view(spec.className) == "EDIT";
+    for (const ChildSpec& entry : kChildren) {
+        const bool isEdit = std::string_view(entry.className) == "EDIT";
         const DWORD exStyle = isEdit ? WS_EX_CLIENTEDGE : 0;
         HWND child = ::CreateWindowExA(
-            exStyle, spec.className, spec.text ? spec.text : "", spec.style, 0, 0, 0, 0, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+            exStyle, entry.className, entry.text ? entry.text : "", entry.style, 0, 0, 0, 0,
+            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
         if (child == nullptr) {
             throw Error("A control of the main window cannot be created.");
         }
@@ -249,11 +249,11 @@ MainWindowMetrics MainWindow::Measure() const {
 void MainWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
     dpi_ = dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
     fonts_ = CreateWindowFonts(dpi_);
-    for (const ChildSpec& spec : kChildren) {
-        const HFONT font = spec.font == FontRole::Title  ? fonts_.title.Get()
-                           : spec.font == FontRole::Bold ? fonts_.bold.Get()
-                                                         : fonts_.message.Get();
-        ::SendMessageA(::GetDlgItem(window_, spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font),
+    for (const ChildSpec& entry : kChildren) {
+        const HFONT font = entry.font == FontRole::Title  ? fonts_.title.Get()
+                           : entry.font == FontRole::Bold ? fonts_.bold.Get()
+                                                          : fonts_.message.Get();
+        ::SendMessageA(::GetDlgItem(window_, entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(font),
                        FALSE);
     }
 
