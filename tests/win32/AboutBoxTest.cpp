@@ -27,7 +27,7 @@ struct Sighting {
 };
 
 HWND WaitForAboutBox() {
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 3000; ++i) {
         if (HWND box = ::FindWindowA("KtvAboutBox", kAboutCaption)) {
             if (::IsWindowVisible(box)) {
                 return box;
@@ -42,10 +42,14 @@ HWND WaitForAboutBox() {
 // closes it with `close`.
 Sighting OpenAndWatch(HWND owner, const std::function<void(HWND box)>& close) {
     Sighting seen;
+    const DWORD boxThread = ::GetCurrentThreadId();
     std::thread watcher([&] {
         HWND box = WaitForAboutBox();
         if (box == nullptr) {
-            return;  // the test fails on `found`
+            // The test fails on `found`; a quit message ends the box's loop
+            // should it come up later, rather than leaving the test hanging.
+            ::PostThreadMessageA(boxThread, WM_QUIT, 0, 0);
+            return;
         }
         seen.found = true;
         seen.ownerEnabled = ::IsWindowEnabled(owner) != FALSE;
@@ -74,12 +78,19 @@ Sighting OpenAndWatch(HWND owner, const std::function<void(HWND box)>& close) {
 class AboutBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Away from the box: no mouse message may wake its loop by chance.
+        ::SetCursorPos(0, 0);
         owner_ = ::CreateWindowExA(0, "STATIC", "KTV Debugger 3.001",
                                    WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, nullptr,
                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(owner_, nullptr);
     }
-    void TearDown() override { ::DestroyWindow(owner_); }
+    void TearDown() override {
+        ::DestroyWindow(owner_);
+        // Drops a quit message that the box's loop put back.
+        MSG message;
+        ::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
 
     HWND owner_ = nullptr;
 };

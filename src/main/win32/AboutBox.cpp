@@ -116,6 +116,15 @@ void PaintBanner(HWND window, const AboutState& state) {
     ::EndPaint(window, &paint);
 }
 
+// Ends the modal loop. The loop only checks `open` when GetMessage returns,
+// which it does for posted messages alone: a close that arrives as a sent
+// message (BM_CLICK from another thread or program) would otherwise leave the
+// box waiting for the next mouse move, so a null message is posted to wake it.
+void EndAboutBox(HWND window, AboutState& state) {
+    state.open = false;
+    ::PostMessageA(window, WM_NULL, 0, 0);
+}
+
 bool IsCloseCommand(WPARAM wParam) {
     const int id = LOWORD(wParam);
     return id == IDOK || id == IDCANCEL || id == ids::kAboutClose;
@@ -137,13 +146,13 @@ LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_COMMAND:
             if (IsCloseCommand(wParam)) {
-                state->open = false;
+                EndAboutBox(window, *state);
             }
             return 0;
         case WM_CLOSE:
             // The modal loop ends and destroys the window after enabling the
             // owner.
-            state->open = false;
+            EndAboutBox(window, *state);
             return 0;
         case DM_GETDEFID:
             // Enter presses "Close" wherever the focus is.
