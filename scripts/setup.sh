@@ -65,9 +65,25 @@ ktv_start_wine_display() {
     # Wine then starts one per process, which is slower but correct.
     wineserver -p || true
     wine cmd /c exit >/dev/null 2>&1 || true
+    ktv_keep_wine_desktop
+}
+
+# Wine starts its desktop process (explorer.exe) from the first program that
+# needs a window and hands it that program's standard error. The desktop then
+# lives as long as any program has a window, so under ctest one test's output
+# pipe could stay open until a later test ended, and ctest waited on it until
+# the timeout. An idle cmd that reads from a pipe this shell holds starts the
+# desktop with no output and keeps it up until the shell closes the pipe.
+ktv_keep_wine_desktop() {
+    exec {KTV_DESKTOP_KEEPER}> >(exec wine cmd >/dev/null 2>&1)
+    for _ in $(seq 50); do
+        pgrep -f 'explorer.exe /desktop' >/dev/null && break
+        sleep 0.1
+    done
 }
 
 ktv_stop_wine_display() {
+    [[ -n "${KTV_DESKTOP_KEEPER:-}" ]] && exec {KTV_DESKTOP_KEEPER}>&- || true
     wineserver -k >/dev/null 2>&1 || true
     [[ -n "${KTV_XVFB_PID:-}" ]] && kill "$KTV_XVFB_PID" >/dev/null 2>&1 || true
 }
