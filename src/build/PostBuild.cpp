@@ -32,6 +32,19 @@ std::string QuoteIfSpaced(const std::string& path) {
     return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
 
+// What cmd runs after "/k". A program name with a space is quoted. cmd keeps
+// those quotes only when they are the line's only two; with more (arguments
+// that hold quotes) it strips the first and the last quote of the line, so
+// the whole line gets an extra pair for it to strip.
+std::string ConsoleCommand(const std::string& program, const std::string& arguments) {
+    const std::string line = QuoteIfSpaced(program) + " " + arguments;
+    const bool quotedProgram = program.find(' ') != std::string::npos;
+    if (quotedProgram && arguments.find('"') != std::string::npos) {
+        return "\"" + line + "\"";
+    }
+    return line;
+}
+
 void DoEvents(Desktop& desktop, int times) {
     for (int i = 0; i < times; ++i) {
         desktop.DoEvents();
@@ -158,7 +171,7 @@ void RunBuiltProgram(DebugContext& context) {
         // "/k" keeps the command window open after the program ends; the
         // program is found in the current directory.
         const std::string commandLine =
-            interpreter + " /k " + program + " " + context.form.Txt_Cmd.Text();
+            interpreter + " /k " + ConsoleCommand(program, context.form.Txt_Cmd.Text());
         Start(platform.processes, commandLine, WindowStyle::NormalFocus, "the program");
         return;
     }

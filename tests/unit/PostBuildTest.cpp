@@ -167,6 +167,7 @@ struct RunCase {
     std::string commandText;
     std::string systemDirectory;
     Lines expected;
+    std::string baseName = "prog";
 };
 
 TEST_F(PostBuildTest, TheBuiltProgramStartsByLinkMode) {
@@ -207,6 +208,20 @@ TEST_F(PostBuildTest, TheBuiltProgramStartsByLinkMode) {
          "x",
          "C:\\windows\\system32",
          {"start[1]: c:\\work\\prog.exe"}},
+        {"a console program with a space is quoted",
+         LinkMode::Console,
+         "c:\\my work",
+         "-v",
+         "C:\\windows\\system32",
+         {"chdir: c:\\my work", "start[1]: cmd.exe /k \"my prog.exe\" -v"},
+         "my prog"},
+        {"and the whole line too when the arguments hold quotes",
+         LinkMode::Console,
+         "c:\\work",
+         "-v \"a b\"",
+         "C:\\windows\\system32",
+         {"chdir: c:\\work", "start[1]: cmd.exe /k \"\"my prog.exe\" -v \"a b\"\""},
+         "my prog"},
         {"a gui path with a space is quoted",
          LinkMode::Gui,
          "c:\\my work",
@@ -227,7 +242,7 @@ TEST_F(PostBuildTest, TheBuiltProgramStartsByLinkMode) {
             localForm.Opt_Gui.Click();
         if (c.link == LinkMode::Console)
             localForm.Opt_Con.Click();
-        BuildRun localRun{c.folder, "prog", "prog.bas"};
+        BuildRun localRun{c.folder, c.baseName, c.baseName + ".bas"};
         Platform localPlatform = local.Get();
         DebugContext context{localForm, localRun, localPlatform, 0};
         RunBuiltProgram(context);
