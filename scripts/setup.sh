@@ -63,7 +63,7 @@ ktv_start_wine_display() {
     fi
     # Fails when a server for this prefix is still up (another command's);
     # Wine then starts one per process, which is slower but correct.
-    wineserver -p || true
+    wineserver -p </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit >/dev/null 2>&1 || true
     ktv_keep_wine_desktop
 }
