@@ -12,6 +12,8 @@
 
 namespace {
 
+using ktv::fuzz::Lines;
+
 constexpr const char* kErrorFile = "c:\\work\\lcc.err";
 constexpr const char* kCFile = "c:\\work\\prog.c";
 
@@ -27,22 +29,6 @@ struct Kind {
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// The lines of a text: each ends at CR LF or at a lone CR.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t cr = text.find('\r', start);
-        if (cr == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, cr - start));
-        start = cr + 1 < text.size() && text[cr + 1] == '\n' ? cr + 2 : cr + 1;
-    }
-    return lines;
 }
 
 bool BeginsWith(std::string_view line, std::string_view word) {

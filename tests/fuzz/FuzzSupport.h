@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace ktv::fuzz {
 
@@ -20,6 +21,23 @@ inline void Check(bool condition, const char* what) {
     if (!condition) {
         Violated(what);
     }
+}
+
+// The lines of a text: each ends at CR LF or at a lone CR. A plain oracle,
+// written apart from the product's reader, for the fuzzers to compare with.
+inline std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t cr = text.find('\r', start);
+        if (cr == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, cr - start));
+        start = cr + 1 < text.size() && text[cr + 1] == '\n' ? cr + 2 : cr + 1;
+    }
+    return lines;
 }
 
 // Splits one input into two texts at the first "\x00\x00" (or all in the

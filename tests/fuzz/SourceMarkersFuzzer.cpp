@@ -9,24 +9,10 @@
 
 namespace {
 
+using ktv::fuzz::Lines;
+
 constexpr const char* kBasicFile = "c:\\work\\prog.bas";
 constexpr std::string_view kMarkerLine = "$SOURCE     '  Inserted by KTV Debugger";
-
-// The Basic file's lines: each ends at CR LF or at a lone CR.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t cr = text.find('\r', start);
-        if (cr == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, cr - start));
-        start = cr + 1 < text.size() && text[cr + 1] == '\n' ? cr + 2 : cr + 1;
-    }
-    return lines;
-}
 
 // Without its leading spaces (tabs stay) and in upper case, the line begins
 // with "$SOURCE"; trailing spaces cannot change that.
