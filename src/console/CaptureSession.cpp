@@ -65,7 +65,7 @@ void CaptureSession::ReadAll(const std::shared_ptr<Shared>& shared) {
     bool more = true;
     while (more) {
         more = shared->process->ReadChunk(chunk);
-        std::string text = more ? converter.Convert(chunk) : std::string();
+        std::string text = more ? converter.Convert(chunk) : converter.Finish();
         if (more && text.empty()) {
             continue;  // only zero bytes: nothing to show
         }

@@ -1,6 +1,11 @@
 #include "console/CaptureText.h"
 
 namespace ktv {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+}  // namespace
 
 std::string CaptureText::Convert(std::string_view bytes) {
     std::string text;
@@ -8,25 +13,40 @@ std::string CaptureText::Convert(std::string_view bytes) {
     for (const char byte : bytes) {
         switch (byte) {
             case '\0':
-                // Dropped without touching afterCr_: CR, zero, LF is still one line end.
+                // Dropped without changing the state: CR, zero, LF is still one line end.
                 break;
             case '\r':
-                text += "\r\n";
-                afterCr_ = true;
+                if (after_ == After::Text) {
+                    text += kLineEnd;
+                    after_ = After::Cr;
+                } else if (after_ == After::Cr) {
+                    after_ = After::CrCr;
+                } else {
+                    text += kLineEnd;  // the held CR was a line end of its own
+                }
                 break;
             case '\n':
-                if (!afterCr_) {
-                    text += "\r\n";
+                if (after_ == After::Text) {
+                    text += kLineEnd;
                 }
-                afterCr_ = false;
+                after_ = After::Text;  // CR LF and CR CR LF are shown already
                 break;
             default:
+                if (after_ == After::CrCr) {
+                    text += kLineEnd;
+                }
                 text += byte;
-                afterCr_ = false;
+                after_ = After::Text;
                 break;
         }
     }
     return text;
+}
+
+std::string CaptureText::Finish() {
+    const bool held = after_ == After::CrCr;
+    after_ = After::Text;
+    return held ? std::string(kLineEnd) : std::string();
 }
 
 }  // namespace ktv

@@ -10,16 +10,23 @@ namespace ktv {
 // - a zero byte is dropped and the rest of the piece is kept;
 // - CR LF, a lone LF and a lone CR each become one CR LF, so text written
 //   with Unix line ends and old Mac line ends shows as separate lines;
-// - a CR LF pair split between two pieces still makes one line end.
-// A CR is turned into CR LF as soon as it is seen, so nothing is held back
-// waiting for the next piece; the LF that may follow it is then skipped.
+// - CR CR LF is one line end too: it is what a program gets that writes
+//   CR LF through a stream that adds a CR before every LF;
+// - a line end split between two pieces is still one line end.
+// A CR is turned into CR LF as soon as it is seen, so a progress line ended
+// by CR shows at once; only a second CR right after a CR waits for the next
+// byte, to tell CR CR LF from two line breaks.
 class CaptureText {
 public:
     // The text to show for the next piece of output.
     std::string Convert(std::string_view bytes);
 
+    // The text still held back, once the output has ended.
+    std::string Finish();
+
 private:
-    bool afterCr_ = false;  // the last byte kept was a CR, already shown as CR LF
+    enum class After { Text, Cr, CrCr };  // CrCr: the second CR is held
+    After after_ = After::Text;
 };
 
 }  // namespace ktv

@@ -15,13 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view output(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     ktv::CaptureText whole;
-    const std::string expected = whole.Convert(output);
+    const std::string expected = whole.Convert(output) + whole.Finish();
 
     ktv::CaptureText pieces;
     std::string shown;
     for (std::size_t at = 0; at < output.size(); at += step) {
         shown += pieces.Convert(output.substr(at, step));
     }
+    shown += pieces.Finish();
     ktv::fuzz::Check(shown == expected, "pieces give other text than the whole");
     ktv::fuzz::Check(shown.find('\0') == std::string::npos, "a zero byte is shown");
     for (std::size_t i = 0; i < shown.size(); ++i) {

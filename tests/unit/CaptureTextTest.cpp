@@ -17,7 +17,7 @@ std::string ConvertAll(const std::vector<std::string>& pieces) {
     for (const std::string& piece : pieces) {
         text += converter.Convert(piece);
     }
-    return text;
+    return text + converter.Finish();
 }
 
 TEST(CaptureText, TurnsEveryLineEndIntoCrLfAndDropsZeroBytes) {
@@ -31,7 +31,13 @@ TEST(CaptureText, TurnsEveryLineEndIntoCrLfAndDropsZeroBytes) {
         {{"a\nb\n"}, "a\r\nb\r\n"},
         {{"a\rb\r"}, "a\r\nb\r\n"},
         {{"\n\n"}, "\r\n\r\n"},
-        {{"\r\r\n"}, "\r\n\r\n"},
+        // CR CR LF, what a text-mode stream makes of CR LF, is one line end;
+        // CR CR followed by text is two.
+        {{"a\r\r\nb"}, "a\r\nb"},
+        {{"a\r", "\r", "\nb"}, "a\r\nb"},
+        {{"a\r\rb"}, "a\r\n\r\nb"},
+        {{"a\r\r\r\nb"}, "a\r\n\r\nb"},
+        {{"a\r\r"}, "a\r\n\r\n"},
         {{"\n\r"}, "\r\n\r\n"},
         // A zero byte is dropped; the rest of the piece and the next piece stay.
         {{"ab\0cd"s, "ef"}, "abcdef"},
