@@ -26,6 +26,22 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
     return TRUE;
 }
 
+// A dialog that did not close when answered (or a box it put up about the
+// answer) is cancelled, so that the test fails instead of hanging.
+void CancelWhatStaysOpen(DWORD owner) {
+    for (int tries = 0; tries < 100; ++tries) {
+        std::this_thread::sleep_for(50ms);
+        HWND dialog = nullptr;
+        ::EnumThreadWindows(owner, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog == nullptr) {
+            return;
+        }
+        if (tries >= 40) {
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    }
+}
+
 // Plays the user of the next dialog the calling thread shows: waits for it on
 // another thread and hands it to `act`, which answers it.
 class DialogUser {
@@ -38,6 +54,7 @@ public:
                   if (dialog != nullptr) {
                       std::this_thread::sleep_for(300ms);  // let it finish setting up
                       act(dialog);
+                      CancelWhatStaysOpen(owner);
                       return;
                   }
                   std::this_thread::sleep_for(50ms);
@@ -62,9 +79,10 @@ protected:
     testing::TestFolder folder;
 };
 
-TEST_F(Win32DialogsTest, TheFileDialogGivesTheChosenFileOrNothingOnCancel) {
-    const std::string chosen = folder.In("prog.bas");
-    files.WriteFile(chosen, "10 END\r\n");
+TEST_F(Win32DialogsTest, TheFileDialogGivesTheTypedFileOrNothingOnCancel) {
+    // A name that does not exist (yet) comes back as typed: Debug is the one
+    // to report a Basic file that is not there.
+    const std::string chosen = folder.In("new.bas");
     FileOpenRequest request;
     request.initialName = "*.bas";
     request.title = "Pick a KTV Basic File";
@@ -80,10 +98,10 @@ TEST_F(Win32DialogsTest, TheFileDialogGivesTheChosenFileOrNothingOnCancel) {
                 Press(dialog, IDCANCEL);  // not the dialog asked for: fail, do not hang
                 return;
             }
-            // A bare name: the dialog finds it in the initial folder. 0x47C is
-            // the file name box (edt1, or the combo box cmb13 of the
+            // A bare name: the dialog takes it in the initial folder. 0x47C
+            // is the file name box (edt1, or the combo box cmb13 of the
             // Explorer-style dialog).
-            ::SetDlgItemTextA(dialog, 0x47C, "prog.bas");
+            ::SetDlgItemTextA(dialog, 0x47C, "new.bas");
             Press(dialog, IDOK);
         });
         answer = desktop.OpenFileDialog(request);

@@ -94,7 +94,10 @@ std::optional<std::string> PickFileToOpen(const FileOpenRequest& request) {
     dialog.lpstrInitialDir =
         request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // A typed name is handed back unexamined, as a chosen one is: Debug reports
+    // a Basic file that does not exist, and a library list may name one yet to
+    // be built.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
     const SystemLibrary comdlg32("comdlg32.dll");
     const auto open = comdlg32.Find<decltype(::GetOpenFileNameA)>("GetOpenFileNameA");
     if (open == nullptr || !open(&dialog) || fileName[0] == '\0') {
