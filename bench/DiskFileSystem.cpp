@@ -60,10 +60,6 @@ void DiskFileSystem::DeleteFolder(const std::string& path) {
     ReadOnly(path);
 }
 
-std::optional<FileTime> DiskFileSystem::LastWriteTime(const std::string&) {
-    return std::nullopt;
-}
-
 std::string DiskFileSystem::CurrentDirectory() {
     return std::filesystem::current_path().string();
 }

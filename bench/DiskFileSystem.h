@@ -18,8 +18,8 @@ public:
     void WriteFile(const std::string& path, const std::string& bytes) override;
     void DeleteFile(const std::string& path) override;
     void DeleteFolder(const std::string& path) override;
-    std::optional<FileTime> LastWriteTime(const std::string& path) override;
-    FileTime Now() override { return 0; }
+    std::optional<FileStamp> Stamp(const std::string&) override { return std::nullopt; }
+    void CreateFolder(const std::string&) override {}
     std::string CurrentDirectory() override;
     void ChangeDirectory(const std::string& folder) override;
     std::string ExecutableFolder() override { return CurrentDirectory(); }

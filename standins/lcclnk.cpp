@@ -4,12 +4,37 @@
 // lies beside this program. Without an output name it links to the default
 // name, the first object file's name with ".exe", as linkers do.
 
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 
 #include "StandinCommon.h"
 
 using namespace ktv::standins;
+
+namespace {
+
+// Dates the file this many seconds away from now, as a file server whose
+// clock differs from this machine's would.
+void ShiftWriteTime(const std::string& path, long long seconds) {
+    const HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{};
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart += static_cast<ULONGLONG>(seconds * 10'000'000LL);
+    const FILETIME shifted{time.LowPart, time.HighPart};
+    ::SetFileTime(file, nullptr, nullptr, &shifted);
+    ::CloseHandle(file);
+}
+
+}  // namespace
 
 int main() {
     AppendCallLog("lcclnk");
@@ -39,6 +64,8 @@ int main() {
         const auto program = ReadWholeFile(OwnFolder() + "\\builtprog.exe");
         if (!program || !WriteWholeFile(output, *program)) {
             std::fprintf(stderr, "lcclnk stand-in: cannot write %s\n", output.c_str());
+        } else if (const auto offset = scenario.Get("lcclnk.time_offset_s")) {
+            ShiftWriteTime(output, std::stoll(*offset));
         }
     }
     return Finish(scenario, "lcclnk");

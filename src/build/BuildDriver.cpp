@@ -1,6 +1,7 @@
 #include "build/BuildDriver.h"
 
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -13,10 +14,6 @@ namespace ktv {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-
-// FAT keeps write times to two seconds, so a program written during the link
-// may carry a time up to two seconds before the link started.
-constexpr FileTime kWriteTimeSlack = 2 * 10'000'000ull;
 
 constexpr std::string_view kBadBasicFilename = "Bad Basic Filename";
 constexpr std::string_view kMissingResourceCompiler = "Cannot find lrc.exe - Check lcc path";
@@ -244,16 +241,19 @@ private:
         };
     }
 
-    // The linker's exit code says nothing dependable, so the program
-    // it should have written is looked at instead.
+    // The linker's exit code says nothing dependable, so the program it
+    // should have written is looked at instead: it must be new or changed.
+    // Its time is the file system's, which on a file server need not agree
+    // with this machine's clock, so it is only compared with itself.
     bool Link() {
         commandLine_ = LinkerCommand(form_.Txt_LccPath.Text(), target_, Names().baseName,
                                      resourceArgument_, libraryArguments_);
-        const FileTime started = files_.Now();
+        const std::string output = ExpectedOutputName(target_, Names().baseName);
+        const std::optional<FileStamp> before = StampOf(InFolder(output));
         context_.platform.processes.RunHidden(commandLine_);
 
-        const std::string output = ExpectedOutputName(target_, Names().baseName);
-        if (!WrittenSince(InFolder(output), started)) {
+        const std::optional<FileStamp> after = StampOf(InFolder(output));
+        if (!after || after == before) {
             Report("The linker did not produce " + output + "." + std::string(kCrLf) +
                    std::string(kCrLf) + "Command was:" + std::string(kCrLf) + commandLine_);
             return false;
@@ -261,12 +261,11 @@ private:
         return true;
     }
 
-    bool WrittenSince(const std::string& path, FileTime started) {
+    std::optional<FileStamp> StampOf(const std::string& path) {
         try {
-            const std::optional<FileTime> written = files_.LastWriteTime(path);
-            return written && *written + kWriteTimeSlack >= started;
+            return files_.Stamp(path);
         } catch (...) {
-            return false;
+            return std::nullopt;
         }
     }
 

@@ -165,13 +165,22 @@ void RunBuiltProgram(DebugContext& context) {
         } catch (const std::exception& e) {
             throw Error("Could not change to the folder " + folder + ": " + e.what());
         }
+        // The interpreter is started by its full path: by a bare name it
+        // would be looked for in the current directory (the Basic file's)
+        // first, where a cmd.exe that came with a project would run instead.
+        const std::string system = GetSystemPath(platform.system);
+        if (system.empty()) {
+            throw Error(
+                "The Windows system folder is unknown, so the command interpreter "
+                "cannot be started");
+        }
+        const std::string cmd = JoinPath(system, "cmd.exe");
         const std::string interpreter =
-            platform.files.FileExists(GetSystemPath(platform.system) + "\\cmd.exe") ? "cmd.exe"
-                                                                                    : "command.com";
+            platform.files.FileExists(cmd) ? cmd : JoinPath(system, "command.com");
         // "/k" keeps the command window open after the program ends; the
         // program is found in the current directory.
-        const std::string commandLine =
-            interpreter + " /k " + ConsoleCommand(program, context.form.Txt_Cmd.Text());
+        const std::string commandLine = QuoteIfSpaced(interpreter) + " /k " +
+                                        ConsoleCommand(program, context.form.Txt_Cmd.Text());
         Start(platform.processes, commandLine, WindowStyle::NormalFocus, "the program");
         return;
     }

@@ -1,6 +1,8 @@
 #include "diagnostics/EditorCommandLines.h"
 
+#include "build/PathHelpers.h"
 #include "main/MainForm.h"
+#include "platform/Errors.h"
 
 namespace ktv {
 
@@ -17,10 +19,12 @@ std::string QuoteIfSpaced(std::string_view path) {
     return out;
 }
 
-std::string NotepadCommandLine(const MainForm& form) {
-    std::string commandLine = "notepad.exe ";
-    commandLine += QuoteIfSpaced(form.Txt_BasFile.Text());
-    return commandLine;
+std::string NotepadCommandLine(std::string_view systemFolder, const MainForm& form) {
+    if (systemFolder.empty()) {
+        throw Error("The Windows system folder is unknown, so Notepad cannot be started");
+    }
+    return QuoteIfSpaced(JoinPath(systemFolder, "notepad.exe")) + " " +
+           QuoteIfSpaced(form.Txt_BasFile.Text());
 }
 
 std::string JfeCommandLine(const MainForm& form) {
@@ -30,6 +34,20 @@ std::string JfeCommandLine(const MainForm& form) {
 
 std::string ConTextCommandLine(const MainForm& form) {
     return QuoteIfSpaced(kConTextPath) + " " + QuoteIfSpaced(form.Txt_BasFile.Text());
+}
+
+std::vector<std::string> JfeWindowTitles(const std::string& fileName,
+                                         const std::string& basicFile) {
+    return {
+        "Jens' File Editor - [" + fileName + " *]",
+        "Jens' File Editor - [" + fileName + "]",
+        "Jens' File Editor - [" + basicFile + "]",
+        "Jens' File Editor - [" + basicFile + " *]",
+    };
+}
+
+std::string ConTextWindowTitle(const std::string& basicFile) {
+    return "ConTEXT - [" + basicFile + "]";
 }
 
 }  // namespace ktv

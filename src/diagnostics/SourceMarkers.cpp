@@ -76,15 +76,8 @@ bool InsertSourceMarkers(DebugContext& context, const std::string& basicPath) {
 }
 
 void ActivateJfeWindow(DebugContext& context) {
-    const std::string& fileName = context.run.fileName;
-    const std::string& basicFile = context.form.Txt_BasFile.Text();
-    const std::string titles[] = {
-        "Jens' File Editor - [" + fileName + " *]",
-        "Jens' File Editor - [" + fileName + "]",
-        "Jens' File Editor - [" + basicFile + "]",
-        "Jens' File Editor - [" + basicFile + " *]",
-    };
-    for (const std::string& title : titles) {
+    for (const std::string& title :
+         JfeWindowTitles(context.run.fileName, context.form.Txt_BasFile.Text())) {
         try {
             context.platform.desktop.ActivateByTitle(title);
             return;

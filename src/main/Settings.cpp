@@ -10,15 +10,14 @@
 
 #include "build/PathHelpers.h"
 #include "diagnostics/MessageBoxes.h"
+#include "platform/Errors.h"
 #include "platform/TextTrim.h"
 #include "platform/TextLines.h"
 
 namespace ktv {
 namespace {
 
-std::string SettingsPath(FileSystem& files) {
-    return JoinPath(files.ExecutableFolder(), kSettingsFileName);
-}
+constexpr const char* kPerUserFolder = "KTV Debugger";
 
 // A record is one line. Besides CR LF and a lone CR, a lone LF ends a record
 // too: a settings file edited with a tool that writes LF line ends must not
@@ -191,8 +190,23 @@ std::vector<std::string> SettingsLines(const MainForm& form) {
 
 }  // namespace
 
+SettingsPlaces SettingsFiles(Platform& platform) {
+    const std::string userData = platform.system.UserDataFolder();
+    return SettingsPlaces{JoinPath(platform.files.ExecutableFolder(), kSettingsFileName),
+                          userData.empty()
+                              ? std::string()
+                              : JoinPath(JoinPath(userData, kPerUserFolder), kSettingsFileName)};
+}
+
+std::string SettingsFileToRead(Platform& platform) {
+    const SettingsPlaces places = SettingsFiles(platform);
+    return !places.perUser.empty() && platform.files.FileExists(places.perUser)
+               ? places.perUser
+               : places.besideProgram;
+}
+
 void LoadConfig(MainForm& form, Platform& platform, WindowRef owner) {
-    const std::string path = SettingsPath(platform.files);
+    const std::string path = SettingsFileToRead(platform);
     if (!platform.files.FileExists(path)) {
         // First start: JFE is the editor a new user gets.
         form.Chk_Jen.SetState(CheckState::Checked);
@@ -215,20 +229,65 @@ void LoadConfig(MainForm& form, Platform& platform, WindowRef owner) {
     }
 }
 
+namespace {
+
+// A save beside the program makes a per-user copy stale; it goes, or, when it
+// cannot be deleted, gets the same lines, so it can never bring back older
+// settings.
+void RetirePerUserCopy(FileSystem& files, const std::string& perUser,
+                       const std::vector<std::string>& lines) {
+    if (perUser.empty() || !files.FileExists(perUser)) {
+        return;
+    }
+    try {
+        files.DeleteFile(perUser);
+    } catch (const std::exception&) {
+        WriteLines(files, perUser, lines);
+    }
+}
+
+void SaveToPerUserFolder(FileSystem& files, const std::string& perUser,
+                         const std::vector<std::string>& lines) {
+    if (perUser.empty()) {
+        throw FileError("there is no application-data folder");
+    }
+    files.CreateFolder(GetFolder(perUser));
+    WriteLines(files, perUser, lines);
+}
+
+}  // namespace
+
 void SaveConfig(const MainForm& form, Platform& platform, WindowRef owner) {
     // The program ends after this whatever happens, so a failure is told here
     // and never thrown: the user learns that the settings were not kept.
-    std::string path = kSettingsFileName;
-    try {
-        path = SettingsPath(platform.files);
-        WriteLines(platform.files, path, SettingsLines(form));
-    } catch (const std::exception& e) {
+    const auto tell = [&](const std::string& text) {
         try {
-            ErrorBox(platform.desktop, owner,
-                     "Could not save the settings to " + path + ": " + e.what());
+            ErrorBox(platform.desktop, owner, text);
         } catch (...) {
             // Nothing more can be done on the way out.
         }
+    };
+    SettingsPlaces places{kSettingsFileName, {}};
+    std::vector<std::string> lines;
+    try {
+        places = SettingsFiles(platform);
+        lines = SettingsLines(form);
+        WriteLines(platform.files, places.besideProgram, lines);
+    } catch (const std::exception& beside) {
+        try {
+            SaveToPerUserFolder(platform.files, places.perUser, lines);
+        } catch (const std::exception& perUser) {
+            tell("Could not save the settings to " + places.besideProgram + ": " + beside.what() +
+                 "\r\nnor to " + (places.perUser.empty() ? "the user's folder" : places.perUser) +
+                 ": " + perUser.what());
+        }
+        return;
+    }
+    try {
+        RetirePerUserCopy(platform.files, places.perUser, lines);
+    } catch (const std::exception& e) {
+        tell("The settings were saved to " + places.besideProgram + ", but the older copy " +
+             places.perUser + " could not be removed: " + e.what());
     }
 }
 

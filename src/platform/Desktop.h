@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -35,21 +36,35 @@ struct FileOpenRequest {
     std::vector<std::pair<std::string, std::string>> filters;
 };
 
+// A top-level window and the task (process) it belongs to.
+struct TaskWindow {
+    WindowRef window = 0;
+    TaskId task = 0;
+    friend bool operator==(const TaskWindow&, const TaskWindow&) = default;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // Brings the top-level window with exactly this title to the front.
-    // Throws WindowNotFound when there is none.
-    virtual void ActivateByTitle(const std::string& title) = 0;
+    // Brings the top-level window with exactly this title to the front and
+    // returns it. Throws WindowNotFound when there is none.
+    virtual TaskWindow ActivateByTitle(const std::string& title) = 0;
 
     // Brings one of the program's own windows to the front (0: nothing).
     // Throws WindowNotFound when the window no longer exists.
     virtual void ActivateWindow(WindowRef window) = 0;
 
-    // Brings a visible top-level window of the task to the front.
-    // Throws WindowNotFound when the task has none.
-    virtual void ActivateByTask(TaskId task) = 0;
+    // Brings a visible top-level window of the task to the front and returns
+    // it. Throws WindowNotFound when the task has none.
+    virtual TaskWindow ActivateByTask(TaskId task) = 0;
+
+    // The window that has the keyboard now, and its task; window 0 when none.
+    virtual TaskWindow Foreground() = 0;
+
+    // Lets the pending window events run for about this long: the unit of the
+    // bounded waits for another program's windows.
+    virtual void Pause(std::chrono::milliseconds duration) = 0;
 
     // Types the key text (see KeyText.h) into the foreground window.
     // Throws InvalidArgument for a key text that does not parse.

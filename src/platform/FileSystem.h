@@ -9,6 +9,15 @@ namespace ktv {
 // Windows file time: 100-nanosecond intervals since 1 January 1601 (UTC).
 using FileTime = std::uint64_t;
 
+// What tells one version of a file from another without reading it. The
+// time is the file system's own (a file server's clock, say), so stamps are
+// compared with each other, never with this machine's clock.
+struct FileStamp {
+    FileTime written = 0;
+    std::uint64_t size = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // Paths are Windows paths as text; nothing here converts or normalises them.
 class FileSystem {
 public:
@@ -35,11 +44,12 @@ public:
     // Deletes the folder with everything in it. Throws FileError.
     virtual void DeleteFolder(const std::string& path) = 0;
 
-    // The time the file was last written; nullopt when it does not exist.
-    virtual std::optional<FileTime> LastWriteTime(const std::string& path) = 0;
+    // The file's write time and size; nullopt when it does not exist.
+    virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
 
-    // The current time, in the same units as LastWriteTime.
-    virtual FileTime Now() = 0;
+    // Creates the folder; one that exists already is fine. Its parent must
+    // exist. Throws FileError.
+    virtual void CreateFolder(const std::string& path) = 0;
 
     virtual std::string CurrentDirectory() = 0;
 

@@ -11,6 +11,10 @@ public:
     // The Windows system directory without a final "\", or empty text when it
     // cannot be had.
     virtual std::string SystemDirectory() = 0;
+
+    // The user's roaming application-data folder (%APPDATA%) without a final
+    // "\", or empty text when there is none.
+    virtual std::string UserDataFolder() = 0;
 };
 
 }  // namespace ktv

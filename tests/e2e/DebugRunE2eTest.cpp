@@ -187,6 +187,34 @@ TEST_F(E2eTest, SuccessfulRunsLinkAsChosen) {
     }
 }
 
+// The link is judged by its output alone, before and after, never by this
+// machine's clock: a file server may date the program an hour behind.
+TEST_F(E2eTest, TheLinkCountsWhenItsOutputIsNewOrChanged) {
+    struct Case {
+        const char* name;
+        const char* scenario;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"dated an hour behind", "lcclnk.time_offset_s=-3600\r\n", kSuccessTitle},
+        {"an earlier build's program left untouched", "lcclnk.no_output=1\r\n", kErrorTitle},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Layout().Write("work\\prog.exe", "MZ from an earlier build");
+        Layout().Write("work\\scenario.txt", c.scenario);
+        AppSession& app = Start();
+        UseLayout(app);
+        const MessageBoxInfo box = DebugUntilBox(app);
+        EXPECT_EQ(box.title, c.title) << box.text;
+        if (std::string(c.title) == kErrorTitle) {
+            EXPECT_EQ(box.text.rfind("Error: The linker did not produce prog.exe.\r\n", 0), 0u);
+        }
+        Acknowledge(app, box);
+        EXPECT_TRUE(app.Close());
+    }
+}
+
 TEST_F(E2eTest, NoLinkModeLeavesTheLinkerWithoutOutputAndSwitch) {
     Layout().Write("KTVDebug.cfg", SettingsWithLinkMode(Layout(), "False", "False", "False"));
     AppSession& app = Start();

@@ -87,7 +87,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !::IsWindowVisible(window)) {
+    if ((search->processId != 0 && owner != search->processId) || !::IsWindowVisible(window)) {
         return TRUE;
     }
     if (search->className != nullptr && ClassName(window) != search->className) {
@@ -102,12 +102,6 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
     }
     search->found = window;
     return FALSE;
-}
-
-HWND FindTopLevel(DWORD processId, const char* className, const char* title) {
-    WindowSearch search{processId, className, title};
-    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -171,6 +165,12 @@ IconKind ClassifyIcon(HWND icon) {
 }
 
 }  // namespace
+
+HWND FindTopLevel(DWORD processId, const char* className, const char* title) {
+    WindowSearch search{processId, className, title};
+    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::string ToWindowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') {

@@ -36,6 +36,10 @@ RECT WindowRectangle(HWND window);
 // Saves what the screen shows in `area` as a 24-bit BMP file.
 void SaveScreenshot(const RECT& area, const std::string& bmpPath);
 
+// A visible top-level window of the process (any process for 0) with this
+// class and title (null: any), or null.
+HWND FindTopLevel(DWORD processId, const char* className, const char* title);
+
 // Polls `condition` until it holds or `timeout` passes; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout);
 

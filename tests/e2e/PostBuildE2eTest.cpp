@@ -102,6 +102,8 @@ TEST_F(E2eTest, DebugWithWeditSendsItsKeysAroundThePrompt) {
 }
 
 TEST_F(E2eTest, RunTheApplicationStartsTheConsoleProgramThroughCmd) {
+    // A cmd.exe that came with the project must not run instead of Windows' own.
+    Layout().Write("work\\cmd.exe", Layout().Read("lcc\\bin\\builtprog.exe").value_or(""));
     AppSession& app = Start();
     UseLayout(app);
     app.SetText(ids::kTxtCmd, "alpha \"b c\"");
@@ -123,6 +125,9 @@ TEST_F(E2eTest, RunTheApplicationStartsTheConsoleProgramThroughCmd) {
     EXPECT_EQ(run.substr(0, run.find('|', 10) + 1), "builtprog|" + Layout().WorkDir() + "|");
     EXPECT_NE(run.find("prog.exe"), std::string::npos) << run;
     EXPECT_EQ(run.substr(run.size() - 11), "alpha \"b c\"") << run;
+    for (const std::string& commandLine : Layout().CommandLinesOf("builtprog")) {
+        EXPECT_EQ(commandLine.find("/k"), std::string::npos) << "the planted cmd.exe ran";
+    }
     EndChildren(app.ProcessId(), "cmd.exe");
 }
 

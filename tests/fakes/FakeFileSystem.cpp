@@ -31,6 +31,8 @@ const char* FsOpName(FsOp op) {
             return "delete-folder";
         case FsOp::ChangeDirectory:
             return "chdir";
+        case FsOp::CreateFolder:
+            return "create-folder";
         case FsOp::CreateTemporary:
             return "create-temporary";
         case FsOp::WriteTemporary:
@@ -79,7 +81,7 @@ void FakeFileSystem::AddFolder(const std::string& path) {
     }
 }
 
-void FakeFileSystem::SetLastWriteTime(const std::string& path, FileTime time) {
+void FakeFileSystem::SetWriteTime(const std::string& path, FileTime time) {
     auto it = files_.find(Key(Resolve(path)));
     if (it != files_.end()) {
         it->second.time = time;
@@ -201,12 +203,22 @@ void FakeFileSystem::DeleteFolder(const std::string& path) {
     });
 }
 
-std::optional<FileTime> FakeFileSystem::LastWriteTime(const std::string& path) {
+std::optional<FileStamp> FakeFileSystem::Stamp(const std::string& path) {
     auto it = files_.find(Key(Resolve(path)));
     if (it == files_.end()) {
         return std::nullopt;
     }
-    return it->second.time;
+    return FileStamp{it->second.time, it->second.bytes.size()};
+}
+
+void FakeFileSystem::CreateFolder(const std::string& path) {
+    const std::string key = Key(Resolve(path));
+    Step(FsOp::CreateFolder, key);
+    transcript_.Add("create-folder: " + path);
+    if (folders_.count(Parent(key)) == 0 && Parent(key).size() > 2) {
+        throw FileError("Path not found: " + path);
+    }
+    folders_.insert(key);
 }
 
 void FakeFileSystem::ChangeDirectory(const std::string& folder) {

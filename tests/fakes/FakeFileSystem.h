@@ -22,6 +22,7 @@ enum class FsOp {
     Delete,
     DeleteFolder,
     ChangeDirectory,
+    CreateFolder,
     CreateTemporary,
     WriteTemporary,
     Replace,
@@ -48,7 +49,8 @@ public:
     void AddFile(const std::string& path, std::string bytes);
     void AddFolder(const std::string& path);
     void SetExecutableFolder(std::string folder) { executableFolder_ = std::move(folder); }
-    void SetLastWriteTime(const std::string& path, FileTime time);
+    // Sets a file's write time, as a file server with its own clock would.
+    void SetWriteTime(const std::string& path, FileTime time);
 
     // Makes the next operation of this kind on this path (any path when empty)
     // throw FileError, leaving everything as it was. For the steps of a write,
@@ -73,8 +75,8 @@ public:
     void WriteFile(const std::string& path, const std::string& bytes) override;
     void DeleteFile(const std::string& path) override;
     void DeleteFolder(const std::string& path) override;
-    std::optional<FileTime> LastWriteTime(const std::string& path) override;
-    FileTime Now() override { return clock_; }
+    std::optional<FileStamp> Stamp(const std::string& path) override;
+    void CreateFolder(const std::string& path) override;
     std::string CurrentDirectory() override { return currentDirectory_; }
     void ChangeDirectory(const std::string& folder) override;
     std::string ExecutableFolder() override { return executableFolder_; }
@@ -100,6 +102,7 @@ private:
     int temporaryCount_ = 0;
     std::string currentDirectory_ = "c:\\";
     std::string executableFolder_ = "c:\\KTVDebugger";
+    // Every write stamps its file with the next tick of this clock.
     FileTime clock_ = 133'000'000'000'000'000ull;
 };
 

@@ -36,29 +36,69 @@ bool FakeProcesses::WaitUntilReady(TaskId task, std::chrono::milliseconds) {
     return readyAnswer;
 }
 
-void FakeDesktop::ActivateByTitle(const std::string& title) {
-    const bool found = windowTitles.count(title) > 0;
+TaskWindow FakeDesktop::ActivateByTitle(const std::string& title) {
+    std::optional<TaskWindow> found;
+    if (const auto it = windows.find(title); it != windows.end()) {
+        found = it->second;
+    } else if (windowTitles.count(title) > 0) {
+        found = TaskWindow{9000, 900};
+    }
     transcript_.Add("activate-title: " + title + (found ? "" : " (not found)"));
     if (!found) {
         throw WindowNotFound("No window titled " + title);
     }
+    ComeToFront(*found);
+    return *found;
 }
 
 void FakeDesktop::ActivateWindow(WindowRef window) {
     transcript_.Add("activate-window: " + std::to_string(window));
 }
 
-void FakeDesktop::ActivateByTask(TaskId task) {
+TaskWindow FakeDesktop::ActivateByTask(TaskId task) {
     const bool found = tasksWithoutWindow.count(task) == 0;
     transcript_.Add("activate-task: " + std::to_string(task) + (found ? "" : " (not found)"));
     if (!found) {
         throw WindowNotFound("No window of task " + std::to_string(task));
     }
+    const TaskWindow window{WindowRef{10} * task, task};
+    ComeToFront(window);
+    return window;
+}
+
+void FakeDesktop::ComeToFront(TaskWindow window) {
+    front = window;
+    boxOwner_.reset();
+    nextFront_.reset();
+}
+
+TaskWindow FakeDesktop::Foreground() {
+    if (nextFront_ && --looksUntilNextFront_ <= 0) {
+        front = *nextFront_;
+        nextFront_.reset();
+    }
+    return front;
 }
 
 void FakeDesktop::SendKeys(const std::string& keyText) {
     ParseKeyText(keyText);  // a bad key text fails here as it does for real
-    transcript_.Add("keys: " + keyText);
+    const bool toBox = boxOwner_ && front.window == boxOwner_->window + 1;
+    transcript_.Add((toBox ? "box-keys: " : "keys: ") + keyText);
+    if (goToBoxDelay < 0 || nextFront_) {
+        return;
+    }
+    if (!toBox && keyText == "^g" && front.window != 0) {
+        boxOwner_ = front;
+        nextFront_ = TaskWindow{front.window + 1, front.task};
+    } else if (toBox && keyText == "{ENTER}") {
+        nextFront_ = editorComesBack ? *boxOwner_ : TaskWindow{};
+    } else {
+        return;
+    }
+    looksUntilNextFront_ = goToBoxDelay;
+    if (goToBoxDelay == 0) {
+        Foreground();
+    }
 }
 
 void FakeDesktop::DoEvents() {

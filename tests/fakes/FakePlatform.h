@@ -45,10 +45,22 @@ class FakeDesktop : public Desktop {
 public:
     explicit FakeDesktop(Transcript& transcript) : transcript_(transcript) {}
 
-    // Windows that ActivateByTitle finds.
+    // Windows that ActivateByTitle finds, by title. A title added to
+    // windowTitles alone gets window 9000 of task 900.
+    std::map<std::string, TaskWindow> windows;
     std::set<std::string> windowTitles;
-    // Tasks whose window ActivateByTask cannot find (all others are found).
+    // Tasks whose window ActivateByTask cannot find (all others are found:
+    // task T has window 10 * T).
     std::set<TaskId> tasksWithoutWindow;
+    // The window in front; activation moves it. Keys typed while a go-to box
+    // is in front are recorded as "box-keys: ...", others as "keys: ...".
+    TaskWindow front{};
+    // How the editors answer Ctrl+G: the box (window + 1 of the same task)
+    // comes to the front when the front has been looked at this many times,
+    // and the editor comes back the same way after Enter. -1: no box opens.
+    int goToBoxDelay = 1;
+    // False: after Enter closes the box, no window is in front.
+    bool editorComesBack = true;
     // Answers of the next message boxes (1 = OK when the queue is empty).
     std::deque<int> boxAnswers;
     // Called while a box is up, with its prompt: a test's look at that moment.
@@ -58,9 +70,11 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     ScreenSize screen{1280, 1024};
 
-    void ActivateByTitle(const std::string& title) override;
+    TaskWindow ActivateByTitle(const std::string& title) override;
     void ActivateWindow(WindowRef window) override;
-    void ActivateByTask(TaskId task) override;
+    TaskWindow ActivateByTask(TaskId task) override;
+    TaskWindow Foreground() override;
+    void Pause(std::chrono::milliseconds) override {}
     void SendKeys(const std::string& keyText) override;
     void DoEvents() override;
     void SetBusyCursor(bool busy) override;
@@ -73,7 +87,12 @@ public:
     bool busy = false;
 
 private:
+    void ComeToFront(TaskWindow window);
+
     Transcript& transcript_;
+    std::optional<TaskWindow> boxOwner_;   // the editor whose go-to box is up
+    std::optional<TaskWindow> nextFront_;  // what comes to the front after the delay
+    int looksUntilNextFront_ = 0;
 };
 
 class FakeRegistry : public Registry {
@@ -92,7 +111,9 @@ private:
 class FakeSystemInfo : public SystemInfo {
 public:
     std::string directory = "C:\\windows\\system32";
+    std::string userData = "c:\\users\\me\\AppData\\Roaming";
     std::string SystemDirectory() override { return directory; }
+    std::string UserDataFolder() override { return userData; }
 };
 
 // All fakes on one transcript, and the Platform that hands them out.

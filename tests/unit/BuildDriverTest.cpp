@@ -332,9 +332,10 @@ TEST_F(BuildDriver, CommandLineFieldKeepsTheStateOfItsLinkMode) {
 }
 
 // A failed link used to be reported as "Success!": the program that the link
-// should have written is now looked at.
+// should have written is now looked at, before and after the link, never
+// against this machine's clock (a file server's may be far behind).
 TEST_F(BuildDriver, ALinkThatLeavesNoNewProgramIsReportedNotCelebrated) {
-    const FileTime second = 10'000'000;
+    const FileTime hour = 3600 * FileTime{10'000'000};
     struct Case {
         const char* name;
         std::function<void(World&)> arrange;
@@ -342,26 +343,36 @@ TEST_F(BuildDriver, ALinkThatLeavesNoNewProgramIsReportedNotCelebrated) {
     };
     const std::string noExe =
         std::string("The linker did not produce prog.exe.\r\n\r\nCommand was:\r\n") + kLinkConsole;
-    auto linkerWritesAged = [second](FileTime age) {
-        return [second, age](World& t) {
-            t.tools["lcclnk.exe"] = [&t, age](const std::string&) {
-                t.fake.files.WriteFile("c:\\work\\prog.exe", "MZ");
-                t.fake.files.SetLastWriteTime("c:\\work\\prog.exe", t.fake.files.Now() - age);
-            };
-        };
+    const auto oldProgram = [hour](World& t) {
+        t.fake.files.AddFile("c:\\work\\prog.exe", "MZ old");
+        t.fake.files.SetWriteTime("c:\\work\\prog.exe", 2 * hour);
     };
     const Case cases[] = {
         {"linker writes nothing", [](World& t) { t.tools.erase("lcclnk.exe"); }, noExe},
-        {"only an old program",
-         [second](World& t) {
-             t.fake.files.AddFile("c:\\work\\prog.exe", "MZ old");
-             t.fake.files.SetLastWriteTime("c:\\work\\prog.exe",
-                                           t.fake.files.Now() - 3600 * second);
+        {"an earlier build's program left as it was",
+         [&](World& t) {
+             oldProgram(t);
              t.tools.erase("lcclnk.exe");
          },
          noExe},
-        {"FAT time 1.5 s early", linkerWritesAged(second + second / 2), ""},
-        {"time 3 s early", linkerWritesAged(3 * second), noExe},
+        {"an hour behind the earlier program (a server's clock)",
+         [&](World& t) {
+             oldProgram(t);
+             t.tools["lcclnk.exe"] = [&t, hour](const std::string&) {
+                 t.fake.files.WriteFile("c:\\work\\prog.exe", "MZ new");
+                 t.fake.files.SetWriteTime("c:\\work\\prog.exe", hour);
+             };
+         },
+         ""},
+        {"same time, other size",
+         [&](World& t) {
+             oldProgram(t);
+             t.tools["lcclnk.exe"] = [&t, hour](const std::string&) {
+                 t.fake.files.WriteFile("c:\\work\\prog.exe", "MZ newer");
+                 t.fake.files.SetWriteTime("c:\\work\\prog.exe", 2 * hour);
+             };
+         },
+         ""},
         {"DLL not written",
          [](World& t) {
              t.form.Opt_DLL.Click();

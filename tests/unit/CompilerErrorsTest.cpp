@@ -65,8 +65,8 @@ TEST(CompilerErrors, AMappedErrorIsReportedWithItsBasicLineAndTheEditorOpensTher
     EXPECT_FALSE(ShowCErrors(fixture.context, kErrFile));
     EXPECT_EQ(fixture.Calls(),
               Concat({{"box[64|Error!]: C Error:   syntax error   -   Basic Line:  10",
-                       "start[3]: notepad.exe c:\\work\\prog.bas", "wait-ready: 101",
-                       "do-events x2", "activate-task: 101", "do-events x6"},
+                       "start[3]: C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas",
+                       "wait-ready: 101", "do-events x2", "activate-task: 101", "do-events x6"},
                       GoToLineKeys(" 10")}));
 }
 

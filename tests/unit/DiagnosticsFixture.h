@@ -53,13 +53,14 @@ inline std::vector<std::string> JfeTitlesNotFound() {
     };
 }
 
-// The keys that take an editor to a line and select it.
+// The keys that take an editor to a line and select it: the line and Enter
+// go to its go-to box.
 inline std::vector<std::string> GoToLineKeys(const std::string& lineText) {
     std::vector<std::string> keys{"keys: ^g"};
     if (!lineText.empty()) {
-        keys.push_back("keys: " + lineText);
+        keys.push_back("box-keys: " + lineText);
     }
-    keys.insert(keys.end(), {"keys: {ENTER}", "keys: {HOME}", "keys: +{END}"});
+    keys.insert(keys.end(), {"box-keys: {ENTER}", "keys: {HOME}", "keys: +{END}"});
     return keys;
 }
 

@@ -13,7 +13,7 @@ using testing_support::GoToLineKeys;
 using testing_support::JfeTitlesNotFound;
 using Calls = std::vector<std::string>;
 
-const std::string kNotepad = "start[3]: notepad.exe c:\\work\\prog.bas";
+const std::string kNotepad = "start[3]: C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas";
 const std::string kJfe = "start[2]: c:\\ktv\\bin\\jfe.exe c:\\work\\prog.bas";
 const std::string kConText =
     "start[2]: \"C:\\Program Files\\ConTEXT\\ConTEXT.exe\" c:\\work\\prog.bas";
@@ -84,7 +84,7 @@ TEST(EditorNavigation, WithoutALineNumberJfeAndConTextGetTheOtherKeys) {
         DiagnosticsFixture fixture;
         fixture.ChooseEditor(editor);
         OpenEditorAtLine(fixture.context, " foo", NavigationTiming::Translator);
-        EXPECT_EQ(fixture.fake.transcript.Only({"keys:"}), GoToLineKeys(""));
+        EXPECT_EQ(fixture.fake.transcript.Only({"keys:", "box-keys:"}), GoToLineKeys(""));
     }
 }
 
@@ -98,7 +98,8 @@ TEST(EditorNavigation, OnlyDigitsAreTypedAsTheLine) {
         DiagnosticsFixture fixture;
         fixture.ChooseEditor(EditorChoice::ConTEXT);
         OpenEditorAtLine(fixture.context, basicLine, NavigationTiming::Compiler);
-        EXPECT_EQ(fixture.fake.transcript.Only({"keys:"}), GoToLineKeys(typed)) << basicLine;
+        EXPECT_EQ(fixture.fake.transcript.Only({"keys:", "box-keys:"}), GoToLineKeys(typed))
+            << basicLine;
     }
 }
 
@@ -111,7 +112,7 @@ TEST(EditorNavigation, PathsWithSpacesAreQuotedOnTheCommandLine) {
     };
     const Case cases[] = {
         {EditorChoice::Notepad, "c:\\ktv", "c:\\my work\\a b.bas",
-         "start[3]: notepad.exe \"c:\\my work\\a b.bas\""},
+         "start[3]: C:\\windows\\system32\\notepad.exe \"c:\\my work\\a b.bas\""},
         {EditorChoice::JFE, "c:\\program files\\ktv", "c:\\w\\a.bas",
          "start[2]: \"c:\\program files\\ktv\\bin\\jfe.exe\" c:\\w\\a.bas"},
         {EditorChoice::JFE, "c:\\k t v", "c:\\my work\\a.bas",
@@ -147,7 +148,7 @@ TEST(EditorNavigation, KeysGoOnlyToAnEditorThatCameForward) {
         fixture.fake.processes.readyAnswer = false;
         fixture.fake.desktop.tasksWithoutWindow.insert(101);
         EXPECT_NO_THROW(OpenEditorAtLine(fixture.context, "12", NavigationTiming::Compiler));
-        EXPECT_EQ(fixture.fake.transcript.Only({"activate-task", "keys"}),
+        EXPECT_EQ(fixture.fake.transcript.Only({"activate-task", "keys", "box-keys"}),
                   Calls(5, "activate-task: 101 (not found)"));
     }
 }
@@ -156,11 +157,11 @@ TEST(EditorNavigation, KeysGoOnlyToAnEditorThatCameForward) {
 class LateWindowDesktop : public fakes::FakeDesktop {
 public:
     using FakeDesktop::FakeDesktop;
-    void ActivateByTask(TaskId task) override {
+    TaskWindow ActivateByTask(TaskId task) override {
         if (++tries_ == 3) {
             tasksWithoutWindow.clear();
         }
-        FakeDesktop::ActivateByTask(task);
+        return FakeDesktop::ActivateByTask(task);
     }
 
 private:
@@ -189,7 +190,8 @@ TEST(EditorNavigation, AJfeOrConTextThatCannotStartIsPassedOverWithoutKeys) {
         fixture.ChooseEditor(editor);
         fixture.fake.processes.FailStartsContaining(".exe");
         EXPECT_NO_THROW(OpenEditorAtLine(fixture.context, "12", NavigationTiming::Compiler));
-        EXPECT_EQ(fixture.fake.transcript.Only({"activate-task", "keys", "wait-ready"}), Calls{});
+        EXPECT_EQ(fixture.fake.transcript.Only({"activate-task", "keys", "box-keys", "wait-ready"}),
+                  Calls{});
     }
 }
 
@@ -199,6 +201,72 @@ TEST(EditorNavigation, ANotepadThatCannotStartFailsToTheCaller) {
     fixture.fake.processes.FailStartsContaining("notepad.exe");
     EXPECT_THROW(OpenEditorAtLine(fixture.context, "12", NavigationTiming::Compiler), StartFailed);
     EXPECT_EQ(fixture.Calls(), Calls{kNotepad});
+}
+
+// Real editors open their go-to box a moment after Ctrl+G. The line and
+// Enter wait for the box, Home and Shift+End for the editor to be back; what
+// does not come in time ends the typing, so the document never gets the line.
+TEST(EditorNavigation, TheLineWaitsForTheGoToBoxAndNothingMoreIsTypedWithoutIt) {
+    struct Case {
+        const char* name;
+        int boxDelay;
+        int backAfterEnter;  // -1: the editor does not come back in front
+        Calls keys;
+    };
+    const Case cases[] = {
+        {"box at once", 1, 1, GoToLineKeys(" 12")},
+        {"box a moment later", 40, 40, GoToLineKeys(" 12")},
+        {"no box", -1, 0, Calls{"keys: ^g"}},
+        {"editor not back after Enter", 1, -1,
+         Calls{"keys: ^g", "box-keys:  12", "box-keys: {ENTER}"}},
+    };
+    for (const Case& c : cases) {
+        for (EditorChoice editor :
+             {EditorChoice::Notepad, EditorChoice::JFE, EditorChoice::ConTEXT}) {
+            SCOPED_TRACE(std::string(c.name) + " / " + std::to_string(static_cast<int>(editor)));
+            DiagnosticsFixture fixture;
+            fixture.ChooseEditor(editor);
+            fixture.fake.desktop.goToBoxDelay = c.boxDelay;
+            fixture.fake.desktop.editorComesBack = c.backAfterEnter >= 0;
+            OpenEditorAtLine(fixture.context, "12", NavigationTiming::Compiler);
+            EXPECT_EQ(fixture.fake.transcript.Only({"keys:", "box-keys:"}), c.keys);
+        }
+    }
+}
+
+// A single-instance editor hands the file to its open window and ends at
+// once: the started task has no window, and the keys go to the open one,
+// found by its titles. With no editor window anywhere, the window in front
+// (another program's) gets none.
+TEST(EditorNavigation, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
+    struct Case {
+        EditorChoice editor;
+        std::string openTitle;  // empty: no editor window anywhere
+        bool keys;
+    };
+    const Case cases[] = {
+        {EditorChoice::JFE, "Jens' File Editor - [c:\\work\\prog.bas]", true},
+        {EditorChoice::JFE, "Jens' File Editor - [prog.bas *]", true},
+        {EditorChoice::ConTEXT, "ConTEXT - [c:\\work\\prog.bas]", true},
+        {EditorChoice::JFE, "", false},
+        {EditorChoice::ConTEXT, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.openTitle);
+        DiagnosticsFixture fixture;
+        fixture.ChooseEditor(c.editor);
+        fixture.fake.desktop.tasksWithoutWindow.insert(101);
+        fixture.fake.desktop.front = TaskWindow{4242, 42};  // another program's window
+        if (!c.openTitle.empty()) {
+            fixture.fake.desktop.windows[c.openTitle] = TaskWindow{700, 70};
+        }
+        OpenEditorAtLine(fixture.context, "12", NavigationTiming::Compiler);
+        EXPECT_EQ(fixture.fake.transcript.Only({"keys:", "box-keys:"}),
+                  c.keys ? GoToLineKeys(" 12") : Calls{});
+        if (c.keys) {
+            EXPECT_EQ(fixture.fake.desktop.front, (TaskWindow{700, 70}));
+        }
+    }
 }
 
 TEST(EditorNavigation, NotepadWinOverTheOthersAndJfeGoesBeforeConText) {

@@ -77,9 +77,11 @@ constexpr const char* kSettingsAfter =
     "lccpath=c:\\lcc\r\nktvpath=c:\\ktv\r\nbasicpath=c:\\work\\prog.bas\r\njfe=1\r\nccon=0\r\n"
     "notepad=0\r\nlibs=\r\ngui=False\r\ndll=False\r\ncon=True\r\ncmd=\r\ncwarn=0\r\nrun=0\r\n"
     "lccdeb=0\r\n";
+// The user's folder is missing too, so neither place can be written.
 constexpr const char* kSettingsFailure =
     "Error: Could not save the settings to c:\\KTVDebugger\\KTVDebug.cfg: Injected failure on "
-    "c:\\ktvdebugger\\ktvdebug.cfg";
+    "c:\\ktvdebugger\\ktvdebug.cfg\r\nnor to c:\\users\\me\\AppData\\Roaming\\KTV "
+    "Debugger\\KTVDebug.cfg: Path not found: c:\\users\\me\\AppData\\Roaming\\KTV Debugger";
 
 const Lines kIntermediate{"c:\\work\\lcc.err", "c:\\work\\ktv.err", "c:\\work\\prog.obj",
                           "c:\\work\\prog.res"};

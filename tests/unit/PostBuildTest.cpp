@@ -117,11 +117,11 @@ TEST_F(PostBuildTest, AWeditWindowThatNeverComesGetsNoKeys) {
 class LateWindowDesktop : public fakes::FakeDesktop {
 public:
     using FakeDesktop::FakeDesktop;
-    void ActivateByTask(TaskId task) override {
+    TaskWindow ActivateByTask(TaskId task) override {
         if (++looks_ == 3) {
             tasksWithoutWindow.clear();
         }
-        FakeDesktop::ActivateByTask(task);
+        return FakeDesktop::ActivateByTask(task);
     }
 
 private:
@@ -177,25 +177,25 @@ TEST_F(PostBuildTest, TheBuiltProgramStartsByLinkMode) {
          "c:\\work",
          "-v \"a b\"",
          "C:\\windows\\system32",
-         {"chdir: c:\\work", "start[1]: cmd.exe /k prog.exe -v \"a b\""}},
+         {"chdir: c:\\work", "start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe -v \"a b\""}},
         {"an empty command line leaves the space",
          LinkMode::Console,
          "c:\\work",
          "",
          "C:\\windows\\system32",
-         {"chdir: c:\\work", "start[1]: cmd.exe /k prog.exe "}},
+         {"chdir: c:\\work", "start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "}},
         {"no cmd.exe: command.com",
          LinkMode::Console,
          "c:\\work",
          "x",
          "C:\\old\\system",
-         {"chdir: c:\\work", "start[1]: command.com /k prog.exe x"}},
-        {"no system directory: command.com",
+         {"chdir: c:\\work", "start[1]: C:\\old\\system\\command.com /k prog.exe x"}},
+        {"no system directory: nothing is started",
          LinkMode::Console,
          "c:\\work",
          "x",
          "",
-         {"chdir: c:\\work", "start[1]: command.com /k prog.exe x"}},
+         {"chdir: c:\\work"}},
         {"gui ignores the command line",
          LinkMode::Gui,
          "c:\\work",
@@ -213,14 +213,15 @@ TEST_F(PostBuildTest, TheBuiltProgramStartsByLinkMode) {
          "c:\\my work",
          "-v",
          "C:\\windows\\system32",
-         {"chdir: c:\\my work", "start[1]: cmd.exe /k \"my prog.exe\" -v"},
+         {"chdir: c:\\my work", "start[1]: C:\\windows\\system32\\cmd.exe /k \"my prog.exe\" -v"},
          "my prog"},
         {"and the whole line too when the arguments hold quotes",
          LinkMode::Console,
          "c:\\work",
          "-v \"a b\"",
          "C:\\windows\\system32",
-         {"chdir: c:\\work", "start[1]: cmd.exe /k \"\"my prog.exe\" -v \"a b\"\""},
+         {"chdir: c:\\work",
+          "start[1]: C:\\windows\\system32\\cmd.exe /k \"\"my prog.exe\" -v \"a b\"\""},
          "my prog"},
         {"a gui path with a space is quoted",
          LinkMode::Gui,
@@ -245,7 +246,11 @@ TEST_F(PostBuildTest, TheBuiltProgramStartsByLinkMode) {
         BuildRun localRun{c.folder, c.baseName, c.baseName + ".bas"};
         Platform localPlatform = local.Get();
         DebugContext context{localForm, localRun, localPlatform, 0};
-        RunBuiltProgram(context);
+        try {
+            RunBuiltProgram(context);
+        } catch (const Error&) {
+            // No system folder: reported by the driver, nothing started.
+        }
         EXPECT_EQ(local.transcript.Entries(), c.expected);
     }
 }
@@ -254,8 +259,8 @@ TEST_F(PostBuildTest, AProgramThatCannotStartIsReported) {
     fake.processes.FailStartsContaining("prog.exe");
     fake.files.AddFile("C:\\windows\\system32\\cmd.exe", "");
     EXPECT_EQ(Failure(RunBuiltProgram),
-              "Could not start the program (cmd.exe /k prog.exe ): Cannot start cmd.exe /k "
-              "prog.exe ");
+              "Could not start the program (C:\\windows\\system32\\cmd.exe /k prog.exe ): Cannot "
+              "start C:\\windows\\system32\\cmd.exe /k prog.exe ");
 }
 
 TEST_F(PostBuildTest, IntermediateFilesGoAndTheResultsStay) {

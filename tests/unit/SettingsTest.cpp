@@ -198,29 +198,46 @@ TEST_F(SettingsTest, AnEmptyFileShowsEofAndLoadsNothing) {
     EXPECT_EQ(fake.transcript.Entries(), std::vector<std::string>{"box[0|KTVDebugger]: EOF"});
 }
 
-TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReportedByNameAndNothingThrows) {
+constexpr const char* kPerUser = "c:\\users\\me\\AppData\\Roaming\\KTV Debugger\\KTVDebug.cfg";
+
+// A program folder that cannot be written (a 64-bit install under Program
+// Files) keeps the settings in the user's folder; the copy there wins until a
+// save beside the program works again, which removes it.
+TEST_F(SettingsTest, AProgramFolderThatCannotBeWrittenKeepsTheSettingsPerUser) {
+    fake.files.AddFolder("c:\\users\\me\\AppData\\Roaming");
     fake.files.AddFile(kPath, "lccpath=d:\\old\r\n");
     fake.files.FailOn(fakes::FsOp::Write, kPath);
     MainForm form;
+    form.Txt_LccPath.SetText("e:\\new");
     EXPECT_NO_THROW(Save(form));
-    EXPECT_EQ(fake.transcript.Entries(),
-              std::vector<std::string>{"box[48|Error!]: Error: Could not save the settings to " +
-                                       std::string(kPath) + ": Injected failure on " +
-                                       "c:\\ktvdebugger\\ktvdebug.cfg"});
+    EXPECT_TRUE(fake.transcript.Only({"box["}).empty());
     EXPECT_EQ(fake.files.Content(kPath), "lccpath=d:\\old\r\n");
+    EXPECT_EQ(fake.files.Content(kPerUser).value_or("").rfind("lccpath=e:\\new\r\n", 0), 0u);
+
+    MainForm loaded;
+    Load(loaded);
+    EXPECT_EQ(loaded.Txt_LccPath.Text(), "e:\\new");
+
+    form.Txt_LccPath.SetText("f:\\newer");
+    Save(form);  // the program folder can be written again
+    EXPECT_FALSE(fake.files.FileExists(kPerUser));
+    MainForm reloaded;
+    Load(reloaded);
+    EXPECT_EQ(reloaded.Txt_LccPath.Text(), "f:\\newer");
 }
 
-TEST_F(SettingsTest, AMissingProgramFolderIsReportedToo) {
-    fakes::FakePlatform local;
-    local.files.SetExecutableFolder("q:\\gone");
+TEST_F(SettingsTest, OnlyWhenNeitherPlaceCanBeWrittenIsItReportedAndNothingThrows) {
+    fake.files.AddFile(kPath, "lccpath=d:\\old\r\n");
+    fake.files.FailOn(fakes::FsOp::Write, kPath);
+    fake.files.FailOn(fakes::FsOp::CreateFolder);
     MainForm form;
-    Platform platform = local.Get();
-    EXPECT_NO_THROW(SaveConfig(form, platform, 0));
-    ASSERT_EQ(local.transcript.Entries().size(), 1u);
-    EXPECT_EQ(
-        local.transcript.Entries()[0].rfind(
-            "box[48|Error!]: Error: Could not save the settings to q:\\gone\\KTVDebug.cfg: ", 0),
-        0u);
+    EXPECT_NO_THROW(Save(form));
+    EXPECT_EQ(fake.transcript.Only({"box["}),
+              std::vector<std::string>{
+                  "box[48|Error!]: Error: Could not save the settings to " + std::string(kPath) +
+                  ": Injected failure on c:\\ktvdebugger\\ktvdebug.cfg\r\nnor to " + kPerUser +
+                  ": Injected failure on c:\\users\\me\\appdata\\roaming\\ktv debugger"});
+    EXPECT_EQ(fake.files.Content(kPath), "lccpath=d:\\old\r\n");
 }
 
 }  // namespace

@@ -12,8 +12,9 @@ using testing_support::GoToLineKeys;
 using Calls = std::vector<std::string>;
 
 const std::string kErrFile = "c:\\work\\ktv.err";
-const std::string kNotepadOpens[] = {"start[3]: notepad.exe c:\\work\\prog.bas", "wait-ready: 101",
-                                     "do-events x2", "activate-task: 101", "do-events x6"};
+const std::string kNotepadOpens[] = {
+    "start[3]: C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas", "wait-ready: 101",
+    "do-events x2", "activate-task: 101", "do-events x6"};
 
 TEST(TranslatorErrors, NoReportLetsTheBuildGoOn) {
     for (const std::optional<std::string>& errFile :
@@ -83,8 +84,9 @@ TEST(TranslatorErrors, ANotepadThatCannotStartLeavesTheReportStanding) {
     bool shown = false;
     EXPECT_NO_THROW(shown = !ShowBasicErrors(fixture.context, kErrFile));
     EXPECT_TRUE(shown);
-    EXPECT_EQ(fixture.Calls(), (Calls{"box[64|Error!]: Basic Error: Syntax error 12",
-                                      "start[3]: notepad.exe c:\\work\\prog.bas"}));
+    EXPECT_EQ(fixture.Calls(),
+              (Calls{"box[64|Error!]: Basic Error: Syntax error 12",
+                     "start[3]: C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas"}));
 }
 
 TEST(TranslatorErrors, ANotepadThatNeverComesForwardGetsNoKeys) {

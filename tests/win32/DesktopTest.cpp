@@ -51,10 +51,12 @@ TEST_F(Win32DesktopTest, ActivatesWindowsByTitleAndByTaskAndTypesKeysIntoTheFron
     ASSERT_NE(second.window, nullptr);
     ASSERT_TRUE(::IsZoomed(second.window));
 
-    desktop.ActivateByTitle(first.title);
-    EXPECT_EQ(::GetForegroundWindow(), first.window);
-    desktop.ActivateByTask(second.task);
-    EXPECT_EQ(::GetForegroundWindow(), second.window);
+    const TaskWindow byTitle = desktop.ActivateByTitle(first.title);
+    EXPECT_EQ(byTitle, (TaskWindow{reinterpret_cast<WindowRef>(first.window), first.task}));
+    EXPECT_EQ(desktop.Foreground(), byTitle);
+    const TaskWindow byTask = desktop.ActivateByTask(second.task);
+    EXPECT_EQ(byTask, (TaskWindow{reinterpret_cast<WindowRef>(second.window), second.task}));
+    EXPECT_EQ(desktop.Foreground(), byTask);
     EXPECT_TRUE(::IsZoomed(second.window)) << "activation must keep the window maximised";
 
     desktop.ActivateByTitle(first.title);

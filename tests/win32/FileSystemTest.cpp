@@ -116,24 +116,24 @@ TEST_F(Win32FileSystemTest, DeleteRemovesFilesAndWholeTrees) {
     EXPECT_THROW(files.DeleteFolder(""), FileError);
 }
 
-TEST_F(Win32FileSystemTest, AFreshFileIsNoOlderThanTheTimeBeforeItWasWritten) {
+TEST_F(Win32FileSystemTest, AStampTellsARewrittenFileFromTheOldOneAndCreateFolderNests) {
     const std::string path = folder.In("prog.exe");
-    EXPECT_FALSE(files.LastWriteTime(path).has_value());
-    // File systems stamp writes from a coarser clock than Now() reads (a
-    // scheduler tick: up to 16 ms on Windows, a few ms on Linux under Wine),
-    // so a fresh stamp may lie that much before the time read just earlier.
-    // Anything beyond that is a clock the link check could not trust.
-    constexpr FileTime kStampGranularity = 50 * 10'000ull;  // 50 ms
-    // Repeated because a clock that disagrees with the file system's stamps
-    // shows only now and then.
-    for (int round = 0; round < 50; ++round) {
-        const FileTime before = files.Now();
-        files.WriteFile(path, "MZ");
-        const auto written = files.LastWriteTime(path);
-        ASSERT_TRUE(written.has_value());
-        ASSERT_GE(*written + kStampGranularity, before) << "round " << round;
-        ASSERT_LE(*written, files.Now()) << "round " << round;
-    }
+    EXPECT_FALSE(files.Stamp(path).has_value());
+    files.WriteFile(path, "MZ");
+    const std::optional<FileStamp> first = files.Stamp(path);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->size, 2u);
+    EXPECT_EQ(files.Stamp(path), first);  // nothing changed, nothing seen
+    ::Sleep(20);
+    files.WriteFile(path, "MZ");  // same size: only the time tells
+    EXPECT_NE(files.Stamp(path), first);
+    EXPECT_FALSE(files.Stamp(folder.Path()).has_value());  // a folder has none
+
+    const std::string nested = folder.In("KTV Debugger");
+    files.CreateFolder(nested);
+    files.CreateFolder(nested);  // already there: fine
+    EXPECT_TRUE(files.FolderExists(nested));
+    EXPECT_THROW(files.CreateFolder(folder.In("a\\b")), FileError);
 }
 
 TEST_F(Win32FileSystemTest, ChangeDirectoryMovesTheCurrentDirectoryOrFailsWithoutMoving) {

@@ -16,14 +16,23 @@ HWND ToHandle(WindowRef window) {
     return reinterpret_cast<HWND>(window);
 }
 
+TaskWindow Describe(HWND window) {
+    DWORD process = 0;
+    if (window != nullptr) {
+        ::GetWindowThreadProcessId(window, &process);
+    }
+    return TaskWindow{reinterpret_cast<WindowRef>(window), process};
+}
+
 }  // namespace
 
-void Win32Desktop::ActivateByTitle(const std::string& title) {
+TaskWindow Win32Desktop::ActivateByTitle(const std::string& title) {
     const HWND window = title.empty() ? nullptr : ::FindWindowA(nullptr, title.c_str());
     if (window == nullptr) {
         throw WindowNotFound("No window has the title \"" + title + "\"");
     }
     BringToFront(window);
+    return Describe(window);
 }
 
 void Win32Desktop::ActivateWindow(WindowRef window) {
@@ -34,12 +43,27 @@ void Win32Desktop::ActivateWindow(WindowRef window) {
     BringToFront(handle);
 }
 
-void Win32Desktop::ActivateByTask(TaskId task) {
+TaskWindow Win32Desktop::ActivateByTask(TaskId task) {
     const HWND window = FindProcessWindow(task);
     if (window == nullptr) {
         throw WindowNotFound("Task " + std::to_string(task) + " has no window");
     }
     BringToFront(window);
+    return Describe(window);
+}
+
+TaskWindow Win32Desktop::Foreground() {
+    return Describe(::GetForegroundWindow());
+}
+
+void Win32Desktop::Pause(std::chrono::milliseconds duration) {
+    const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(duration.count());
+    for (ULONGLONG now = ::GetTickCount64(); now < until; now = ::GetTickCount64()) {
+        // Wakes for a message of this thread, so its windows keep painting.
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now),
+                                    QS_ALLINPUT);
+        DoEvents();
+    }
 }
 
 void Win32Desktop::SendKeys(const std::string& keyText) {

@@ -8,9 +8,11 @@ namespace ktv::win32 {
 // the standard dialogs, on the calling (user-interface) thread.
 class Win32Desktop : public Desktop {
 public:
-    void ActivateByTitle(const std::string& title) override;
+    TaskWindow ActivateByTitle(const std::string& title) override;
     void ActivateWindow(WindowRef window) override;
-    void ActivateByTask(TaskId task) override;
+    TaskWindow ActivateByTask(TaskId task) override;
+    TaskWindow Foreground() override;
+    void Pause(std::chrono::milliseconds duration) override;
     void SendKeys(const std::string& keyText) override;
     void DoEvents() override;
     void SetBusyCursor(bool busy) override;

@@ -234,18 +234,24 @@ void Win32FileSystem::DeleteFolder(const std::string& path) {
     DeleteTree(folder);
 }
 
-std::optional<FileTime> Win32FileSystem::LastWriteTime(const std::string& path) {
+std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return std::nullopt;
     }
-    return ToFileTime(data.ftLastWriteTime);
+    return FileStamp{ToFileTime(data.ftLastWriteTime),
+                     (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
-FileTime Win32FileSystem::Now() {
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    return ToFileTime(now);
+void Win32FileSystem::CreateFolder(const std::string& path) {
+    if (!path.empty() && ::CreateDirectoryA(path.c_str(), nullptr)) {
+        return;
+    }
+    const std::string failure = DescribeLastError("Cannot create the folder", path);
+    if (!FolderExists(path)) {
+        throw FileError(failure);
+    }
 }
 
 std::string Win32FileSystem::CurrentDirectory() {

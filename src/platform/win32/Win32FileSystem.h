@@ -15,8 +15,8 @@ public:
     void WriteFile(const std::string& path, const std::string& bytes) override;
     void DeleteFile(const std::string& path) override;
     void DeleteFolder(const std::string& path) override;
-    std::optional<FileTime> LastWriteTime(const std::string& path) override;
-    FileTime Now() override;
+    std::optional<FileStamp> Stamp(const std::string& path) override;
+    void CreateFolder(const std::string& path) override;
     std::string CurrentDirectory() override;
     void ChangeDirectory(const std::string& folder) override;
     std::string ExecutableFolder() override;

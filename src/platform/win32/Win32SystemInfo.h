@@ -7,6 +7,7 @@ namespace ktv::win32 {
 class Win32SystemInfo : public SystemInfo {
 public:
     std::string SystemDirectory() override;
+    std::string UserDataFolder() override;
 };
 
 }  // namespace ktv::win32

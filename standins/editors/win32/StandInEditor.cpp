@@ -1,10 +1,12 @@
 #include "win32/StandInEditor.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
 
+#include "StandinCommon.h"
 #include "platform/KeyText.h"
 
 namespace ktv::standins::win32 {
@@ -12,6 +14,14 @@ namespace {
 
 constexpr char kMainClass[] = "KtvStandInEditor";
 constexpr char kGoToClass[] = "KtvStandInGoToLine";
+
+// Like a real editor, the go-to box comes up a moment after Ctrl+G, once the
+// key has gone through the editor's own queue.
+constexpr UINT_PTR kOpenGoToTimer = 1;
+constexpr UINT kDefaultGoToDelayMs = 300;
+
+// What a second instance hands the first: the file to show.
+constexpr ULONG_PTR kHandOverFile = 0x4B54;
 
 bool IsKeyMessage(UINT message) {
     return message >= WM_KEYFIRST && message <= WM_KEYLAST;
@@ -86,6 +96,11 @@ public:
     int Run(int showCommand) {
         const std::string commandLine = ::GetCommandLineA();
         path_ = FileArgument(commandLine);
+        const Scenario scenario = Scenario::Load();
+        const std::string name = StripExtension(std::string(profile_.logName));
+        if (const auto delay = scenario.Get(name + ".goto_delay_ms")) {
+            goToDelayMs_ = static_cast<UINT>(std::strtoul(delay->c_str(), nullptr, 10));
+        }
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         ::GetStartupInfoA(&startup);
@@ -96,6 +111,9 @@ public:
         log_.Write("command-line", commandLine);
         log_.Write("folder", folder);
         log_.Write("show", given < 0 ? "default" : std::to_string(given));
+        if (scenario.Flag(name + ".single_instance") && HandOverToOpenWindow()) {
+            return 0;
+        }
 
         if (!RegisterClasses() || !CreateMainWindow()) {
             log_.Write("error", "cannot create the window");
@@ -123,6 +141,23 @@ public:
     }
 
 private:
+    // A single-instance editor: a window already showing the file takes it
+    // over, and this start ends without a window of its own.
+    bool HandOverToOpenWindow() {
+        HWND open = ::FindWindowA(kMainClass, profile_.title(path_, false).c_str());
+        if (open == nullptr) {
+            open = ::FindWindowA(kMainClass, profile_.title(path_, true).c_str());
+        }
+        if (open == nullptr) {
+            return false;
+        }
+        COPYDATASTRUCT data{kHandOverFile, static_cast<DWORD>(path_.size()),
+                            const_cast<char*>(path_.data())};
+        ::SendMessageA(open, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        log_.Write("handed-over", path_);
+        return true;
+    }
+
     bool RegisterClasses() {
         WNDCLASSA mainClass{};
         mainClass.lpfnWndProc = &Editor::MainProc;
@@ -215,10 +250,10 @@ private:
         } else {
             return false;  // a character key: logged as the character it types
         }
-        log_.Write("key", DescribeKeyStroke(stroke));
+        LogKey(message, stroke);
 
         if (stroke.ctrl && !stroke.alt && key == 'G') {
-            OpenGoTo();
+            ::SetTimer(main_, kOpenGoToTimer, goToDelayMs_, nullptr);
             return true;
         }
         if (goTo_ != nullptr && message.hwnd == goToEdit_) {
@@ -241,13 +276,21 @@ private:
         }
         KeyStroke stroke;
         stroke.key = static_cast<char>(c);
-        log_.Write("key", DescribeKeyStroke(stroke));
+        LogKey(message, stroke);
         // The go-to box takes the line number: digits and spaces.
         if (goTo_ != nullptr && message.hwnd == goToEdit_ && c != ' ' && (c < '0' || c > '9')) {
             ::MessageBeep(MB_OK);
             return true;
         }
         return false;
+    }
+
+    // Keys that reach the document and keys that reach the go-to box are
+    // logged apart: a line number typed into the document is the fault the
+    // tests look for.
+    void LogKey(const MSG& message, const KeyStroke& stroke) {
+        const bool toBox = goTo_ != nullptr && message.hwnd == goToEdit_;
+        log_.Write(toBox ? "box-key" : "key", DescribeKeyStroke(stroke));
     }
 
     void Restore() {
@@ -351,6 +394,20 @@ private:
                     ::SetWindowTextA(main_, profile_.title(path_, true).c_str());
                 }
                 return 0;
+            case WM_TIMER:
+                if (wParam == kOpenGoToTimer) {
+                    ::KillTimer(main_, kOpenGoToTimer);
+                    OpenGoTo();
+                }
+                return 0;
+            case WM_COPYDATA: {
+                const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+                if (data->dwData == kHandOverFile) {
+                    log_.Write("received",
+                               std::string(static_cast<const char*>(data->lpData), data->cbData));
+                }
+                return TRUE;
+            }
             case WM_DESTROY:
                 log_.Write("closed", path_);
                 ::PostQuitMessage(0);
@@ -406,6 +463,7 @@ private:
     bool shown_ = false;
     bool loading_ = false;
     bool modified_ = false;
+    UINT goToDelayMs_ = kDefaultGoToDelayMs;
 };
 
 }  // namespace
