@@ -8,16 +8,17 @@
 // Prints ratios; run it on demand (under Wine with a display, or on Windows).
 // Each figure also gets one line RESULT|figure|measured|baseline|ratio|goal
 // that ./bench gathers into its table.
-#include <windows.h>
+#include "platform/win32/WinApi.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "console/win32/CaptureWindow.h"
-#include "console/win32/EditAppend.h"
+#include "console/CaptureText.h"
 #include "platform/win32/Win32ProcessCapture.h"
+#include "views/CaptureWindow.h"
+#include "views/EditAppend.h"
 
 namespace {
 
@@ -37,7 +38,9 @@ std::string WriterCommand(const std::string& steps) {
     char self[MAX_PATH];
     const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string path(self, length);
-    return "\"" + path.substr(0, path.rfind('\\') + 1) + "bench_writer.exe\" " + steps;
+    // The build puts the writer in standins\, beside this program's bench\.
+    return "\"" + path.substr(0, path.rfind('\\') + 1) + "..\\standins\\capture_writer.exe\" " +
+           steps;
 }
 
 double Median(std::vector<double> values) {
@@ -88,8 +91,13 @@ struct Recorder {
     }
 };
 
-void PumpUntilIdle(ktv::win32::CaptureWindow& window) {
-    while (window.IsCapturing()) {
+HWND Text2(const ktv::win32::CaptureWindow& window) {
+    return ::GetDlgItem(window.Hwnd(), ktv::win32::CaptureWindow::kText2Id);
+}
+
+// Lets the window work until the box holds `length` characters.
+void PumpUntilShown(const ktv::win32::CaptureWindow& window, std::size_t length) {
+    while (static_cast<std::size_t>(::GetWindowTextLengthA(Text2(window))) < length) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG message;
         while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -107,21 +115,23 @@ double BareRead(ktv::ProcessCapture& capture, std::size_t& bytes) {
     while (process->ReadChunk(chunk)) {
         all += chunk;
     }
-    bytes = all.size();
-    return Seconds() - start;
+    const double elapsed = Seconds() - start;
+    bytes = ktv::CaptureText().Convert(all).size();  // as the box shows it
+    return elapsed;
 }
 
-double WindowCapture(ktv::ProcessCapture& capture, std::size_t& shown, std::size_t& inserts) {
+double WindowCapture(ktv::ProcessCapture& capture, std::size_t expected, std::size_t& shown,
+                     std::size_t& inserts) {
     ktv::win32::CaptureWindow window(::GetModuleHandleA(nullptr), capture);
     Recorder recorder;
-    recorder.Attach(window.Text2());
+    recorder.Attach(Text2(window));
     const double start = Seconds();
     window.Redir(WriterCommand("bulk:" + std::to_string(kTotalBytes)));
-    PumpUntilIdle(window);
+    PumpUntilShown(window, expected);
     const double elapsed = Seconds() - start;
-    shown = static_cast<std::size_t>(::GetWindowTextLengthA(window.Text2()));
+    shown = static_cast<std::size_t>(::GetWindowTextLengthA(Text2(window)));
     inserts = recorder.inserted.size();
-    recorder.Detach(window.Text2());
+    recorder.Detach(Text2(window));
     return elapsed;
 }
 
@@ -133,7 +143,7 @@ void Throughput(ktv::ProcessCapture& capture) {
     std::size_t inserts = 0;
     for (int round = 0; round < 3; ++round) {
         bare.push_back(BareRead(capture, bytes));
-        windowed.push_back(WindowCapture(capture, shown, inserts));
+        windowed.push_back(WindowCapture(capture, bytes, shown, inserts));
     }
     std::printf(
         "throughput: %zu bytes read bare in %.3f s; %zu characters shown in the window in"
@@ -196,10 +206,10 @@ void Latency(ktv::ProcessCapture& capture) {
     std::vector<double> latencies;
     for (int run = 0; run < 20; ++run) {
         Recorder recorder;
-        recorder.Attach(window.Text2());
+        recorder.Attach(Text2(window));
         window.Redir(WriterCommand("stamp sleep:100"));
-        PumpUntilIdle(window);
-        recorder.Detach(window.Text2());
+        PumpUntilShown(window, 8);  // "stamp=" and the first digits
+        recorder.Detach(Text2(window));
         for (std::size_t i = 0; i < recorder.inserted.size(); ++i) {
             const std::size_t at = recorder.inserted[i].find("stamp=");
             if (at != std::string::npos) {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/Errors.h"
+#include "text/Errors.h"
 
 namespace ktv::bench {
 namespace {
@@ -60,7 +60,7 @@ void DiskFileSystem::DeleteFolder(const std::string& path) {
     ReadOnly(path);
 }
 
-std::string DiskFileSystem::CurrentDirectory() {
+std::string DiskFileSystem::ExecutableFolder() {
     return std::filesystem::current_path().string();
 }
 

@@ -20,9 +20,8 @@ public:
     void DeleteFolder(const std::string& path) override;
     std::optional<FileStamp> Stamp(const std::string&) override { return std::nullopt; }
     void CreateFolder(const std::string&) override {}
-    std::string CurrentDirectory() override;
     void ChangeDirectory(const std::string& folder) override;
-    std::string ExecutableFolder() override { return CurrentDirectory(); }
+    std::string ExecutableFolder() override;
 };
 
 }  // namespace ktv::bench

@@ -1,13 +1,13 @@
-#include <windows.h>
+#include "platform/win32/WinApi.h"
 #include <commctrl.h>
 
 #include <exception>
 
-#include "platform/win32/Win32Platform.h"
-#include "app/resource.h"
 #include "main/MainForm.h"
 #include "main/MainWindowLogic.h"
-#include "main/win32/MainWindow.h"
+#include "platform/win32/Win32Platform.h"
+#include "views/MainWindow.h"
+#include "views/resource.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "build/PathHelpers.h"
-#include "platform/TextTrim.h"
+#include "text/Paths.h"
+#include "text/Strings.h"
 
 namespace ktv {
 namespace {

@@ -50,10 +50,4 @@ constexpr int kCaptionCompileAs = 1415;
 constexpr int kCaptionOnError = 1416;
 constexpr int kCaptionOnSuccess = 1417;
 
-// The About window
-constexpr int kAboutClose = 1501;
-
-// The output capture window
-constexpr int kCaptureText = 1601;
-
 }  // namespace ktv::ids

@@ -48,26 +48,6 @@ MainForm::MainForm()
     Opt_DLL.SetHandler([this] { Opt_DLL_Click(); });
 }
 
-std::optional<LinkMode> MainForm::SelectedLinkMode() const {
-    if (Opt_Gui.Selected())
-        return LinkMode::Gui;
-    if (Opt_Con.Selected())
-        return LinkMode::Console;
-    if (Opt_DLL.Selected())
-        return LinkMode::Dll;
-    return std::nullopt;
-}
-
-EditorChoice MainForm::Editor() const {
-    if (Chk_Note.IsOn())
-        return EditorChoice::Notepad;
-    if (Chk_Jen.IsOn())
-        return EditorChoice::JFE;
-    if (Chk_Con.IsOn())
-        return EditorChoice::ConTEXT;
-    return EditorChoice::None;
-}
-
 DebugOptions MainForm::Options() const {
     DebugOptions options;
     options.lccPath = Txt_LccPath.Text();
@@ -75,11 +55,24 @@ DebugOptions MainForm::Options() const {
     options.basicFile = Txt_BasFile.Text();
     options.libraries = Txt_Libs.Text();
     options.commandLine = Txt_Cmd.Text();
-    options.linkMode = SelectedLinkMode();
-    options.editor = Editor();
-    options.checkWarnings = Chk_warn.State();
-    options.runProgram = Chk_Run.State();
-    options.debugInWedit = Chk_debug.State();
+    if (Opt_Gui.Selected()) {
+        options.linkMode = LinkMode::Gui;
+    } else if (Opt_Con.Selected()) {
+        options.linkMode = LinkMode::Console;
+    } else if (Opt_DLL.Selected()) {
+        options.linkMode = LinkMode::Dll;
+    }
+    // The rules keep at most one editor box on; Notepad is looked at first.
+    if (Chk_Note.IsOn()) {
+        options.editor = EditorChoice::Notepad;
+    } else if (Chk_Jen.IsOn()) {
+        options.editor = EditorChoice::JFE;
+    } else if (Chk_Con.IsOn()) {
+        options.editor = EditorChoice::ConTEXT;
+    }
+    options.checkWarnings = Chk_warn.IsOn();
+    options.runProgram = Chk_Run.IsOn();
+    options.debugInWedit = Chk_debug.IsOn();
     return options;
 }
 

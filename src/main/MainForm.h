@@ -4,27 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "debug/DebugContext.h"
 #include "main/FormControls.h"
 
 namespace ktv {
-
-enum class LinkMode { Gui, Console, Dll };
-
-enum class EditorChoice { None, Notepad, JFE, ConTEXT };
-
-// Every setting of a build as the window's controls hold it at one moment.
-struct DebugOptions {
-    std::string lccPath;
-    std::string ktvPath;
-    std::string basicFile;
-    std::string libraries;
-    std::string commandLine;
-    std::optional<LinkMode> linkMode;  // no selection is possible
-    EditorChoice editor = EditorChoice::None;
-    CheckState checkWarnings = CheckState::Unchecked;
-    CheckState runProgram = CheckState::Unchecked;
-    CheckState debugInWedit = CheckState::Unchecked;
-};
 
 // The main window's controls and the rules between them, without any window.
 // Controls are named as on the form; setting a check box or an option button
@@ -74,8 +57,6 @@ public:
 
     // The settings as the controls hold them now.
     DebugOptions Options() const;
-    std::optional<LinkMode> SelectedLinkMode() const;
-    EditorChoice Editor() const;
 
     // The command-line rule, applied to the link mode now selected: Console
     // enables Txt_Cmd, Gui and DLL disable it, no selection leaves it alone.

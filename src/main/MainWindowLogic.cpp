@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "build/BuildDriver.h"
-#include "diagnostics/EditorNavigation.h"
-#include "diagnostics/MessageBoxes.h"
+#include "debug/DebugRun.h"
+#include "debug/EditorNavigation.h"
+#include "debug/ErrorBoxes.h"
+#include "text/Errors.h"
 #include "main/BrowseActions.h"
 #include "main/Settings.h"
 
@@ -68,9 +69,30 @@ void MainWindowLogic::CentreOnScreen() {
 
 void MainWindowLogic::Command1_Click() {
     Guarded("Could not run Debug", [&] {
-        DebugContext context{form_, run_, platform_, view_.Handle()};
-        RunDebug(context);
+        DebugContext context{form_.Options(), run_, platform_, view_.Handle()};
+        RunDebug(context, *this);
     });
+}
+
+void MainWindowLogic::SetButtonsEnabled(bool enabled) {
+    // Each control by itself, in the window's order: one that fails to follow
+    // must not keep the others locked.
+    for (Control* control : form_.Controls()) {
+        const ControlKind kind = control->Kind();
+        if (kind == ControlKind::CommandButton || kind == ControlKind::OptionButton ||
+            kind == ControlKind::CheckBox) {
+            IgnoringFailure([&] { control->SetEnabled(enabled); });
+        }
+    }
+}
+
+void MainWindowLogic::SetWindowEnabled(bool enabled) {
+    form_.Window.SetEnabled(enabled);
+}
+
+void MainWindowLogic::ShowDirectories(const std::string& lccPath, const std::string& ktvPath) {
+    form_.Txt_LccPath.SetText(lccPath);
+    form_.Txt_KtvPath.SetText(ktvPath);
 }
 
 void MainWindowLogic::Command2_Click() {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "build/BuildRun.h"
+#include "debug/DebugContext.h"
 #include "main/MainForm.h"
 #include "main/MainView.h"
 #include "platform/Platform.h"
@@ -12,7 +12,7 @@ namespace ktv {
 // The main window's behaviour: its start sequence and the handlers of its
 // buttons. The constructor hooks the handlers to the form's buttons, so that a
 // click on the real window (forwarded as CommandButton::Click) runs them.
-class MainWindowLogic {
+class MainWindowLogic : private RunWindow {
 public:
     MainWindowLogic(MainForm& form, Platform& platform, MainView& view);
     MainWindowLogic(const MainWindowLogic&) = delete;
@@ -32,6 +32,11 @@ public:
     const BuildRun& Run() const { return run_; }
 
 private:
+    // RunWindow: what a Debug run locks and gives back.
+    void SetButtonsEnabled(bool enabled) override;
+    void SetWindowEnabled(bool enabled) override;
+    void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
+
     // Runs a handler's work; a failure is reported as "<failure>: <reason>"
     // and never leaves the handler.
     template <typename Body>

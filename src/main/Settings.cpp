@@ -8,38 +8,16 @@
 #include <string_view>
 #include <vector>
 
-#include "build/PathHelpers.h"
-#include "diagnostics/MessageBoxes.h"
-#include "platform/Errors.h"
-#include "platform/TextTrim.h"
-#include "platform/TextLines.h"
+#include "text/Paths.h"
+#include "debug/ErrorBoxes.h"
+#include "text/Errors.h"
+#include "text/Strings.h"
+#include "text/Lines.h"
 
 namespace ktv {
 namespace {
 
 constexpr const char* kPerUserFolder = "KTV Debugger";
-
-// A record is one line. Besides CR LF and a lone CR, a lone LF ends a record
-// too: a settings file edited with a tool that writes LF line ends must not
-// load as one long directory name.
-std::vector<std::string_view> SplitRecords(std::string_view text) {
-    std::vector<std::string_view> records;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') {
-            continue;
-        }
-        records.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (start < text.size()) {
-        records.push_back(text.substr(start));
-    }
-    return records;
-}
 
 // A check box value: the decimal text of 0, 1 or 2. Anything else is not a
 // state the box can take, and the record is skipped.
@@ -224,8 +202,12 @@ void LoadConfig(MainForm& form, Platform& platform, WindowRef owner) {
         platform.desktop.MessageBox(owner, "EOF", BoxStyle::OkOnly, "");
         return;
     }
-    for (const std::string_view record : SplitRecords(text)) {
-        LoadRecord(form, record);
+    // A record is one line. Besides CR LF and a lone CR, a lone LF ends a
+    // record too: a settings file edited with a tool that writes LF line
+    // ends must not load as one long directory name.
+    LineCursor records(text, LineEnds::Any);
+    while (const std::optional<LineView> record = records.Next()) {
+        LoadRecord(form, record->text);
     }
 }
 
@@ -242,7 +224,7 @@ void RetirePerUserCopy(FileSystem& files, const std::string& perUser,
     try {
         files.DeleteFile(perUser);
     } catch (const std::exception&) {
-        WriteLines(files, perUser, lines);
+        files.WriteFile(perUser, JoinLines(lines));
     }
 }
 
@@ -252,7 +234,7 @@ void SaveToPerUserFolder(FileSystem& files, const std::string& perUser,
         throw FileError("there is no application-data folder");
     }
     files.CreateFolder(GetFolder(perUser));
-    WriteLines(files, perUser, lines);
+    files.WriteFile(perUser, JoinLines(lines));
 }
 
 }  // namespace
@@ -272,7 +254,7 @@ void SaveConfig(const MainForm& form, Platform& platform, WindowRef owner) {
     try {
         places = SettingsFiles(platform);
         lines = SettingsLines(form);
-        WriteLines(platform.files, places.besideProgram, lines);
+        platform.files.WriteFile(places.besideProgram, JoinLines(lines));
     } catch (const std::exception& beside) {
         try {
             SaveToPerUserFolder(platform.files, places.perUser, lines);

@@ -92,4 +92,13 @@ public:
     virtual std::optional<std::string> OpenFileDialog(const FileOpenRequest& request) = 0;
 };
 
+// Lets the pending window events run `times` times in a row: the counted
+// waits that give a started program time to catch up.
+void DoEvents(Desktop& desktop, int times);
+
+// Brings the task's window to the front, looking again after a pass of events
+// up to `attempts` times in all. Nothing when it never came: keys then go to
+// no window, since they would land in whichever one is in front.
+std::optional<TaskWindow> ActivateTask(Desktop& desktop, TaskId task, int attempts);
+
 }  // namespace ktv

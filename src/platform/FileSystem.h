@@ -51,8 +51,6 @@ public:
     // exist. Throws FileError.
     virtual void CreateFolder(const std::string& path) = 0;
 
-    virtual std::string CurrentDirectory() = 0;
-
     // Makes the folder's drive the current drive and the folder the current
     // directory. Throws FileError when it does not exist.
     virtual void ChangeDirectory(const std::string& folder) = 0;

@@ -17,4 +17,9 @@ public:
     virtual std::string UserDataFolder() = 0;
 };
 
+// The Windows system directory, or empty text when it cannot be had.
+inline std::string GetSystemPath(SystemInfo& system) {
+    return system.SystemDirectory();
+}
+
 }  // namespace ktv

@@ -1,12 +1,12 @@
-#include <string>
-#include <string_view>
-
-#include "FuzzSupport.h"
-#include "console/CaptureText.h"
-
 // However the output is cut into pieces, the text shown is the same as for
 // the whole output at once, holds no zero byte, and breaks lines only at
 // CR LF pairs (every CR is followed by LF and every LF follows a CR).
+#include <string>
+#include <string_view>
+
+#include "Fuzz.h"
+#include "console/CaptureText.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;

@@ -1,36 +1,23 @@
-#include <gtest/gtest.h>
+// After a build: Wedit driven into its debugger, the program started, the
+// intermediate files removed; and the key/value editor Wedit's list needs.
 
-#include <optional>
-#include <string>
-#include <vector>
+#include "World.h"
+#include "debug/KeyValueFile.h"
+#include "debug/PostBuild.h"
+#include "text/Errors.h"
 
-#include "FakePlatform.h"
-#include "build/PostBuild.h"
-#include "platform/Errors.h"
-
-namespace ktv {
+namespace ktv::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-constexpr const char* kWeditPrompt =
-    "After clicking OK:\r\nWait for file to build (check bottom of Wedit) then press F5 to "
-    "activate wedit debugger\r\n\r\nOnce the debugger is active, use the debug menu";
-
-class PostBuildTest : public ::testing::Test {
-protected:
-    PostBuildTest() {
-        form.Txt_LccPath.SetText("c:\\lcc");
+// A world after a successful build of c:\work\prog.bas.
+struct BuiltWorld : World {
+    BuiltWorld() {
         run = BuildRun{"c:\\work", "prog", "prog.bas"};
         fake.files.AddFile("c:\\work\\prog.c", "int main(){}");
-        fake.desktop.windowTitles.insert("KTV Debugger 3.001");
     }
 
-    DebugContext Context() { return DebugContext{form, run, platform, 7}; }
-
     // The Error's text, or nothing when the action succeeded.
-    template <typename Action>
-    std::optional<std::string> Failure(Action action) {
+    std::optional<std::string> Failure(void (*action)(DebugContext&)) {
         DebugContext context = Context();
         try {
             action(context);
@@ -39,243 +26,168 @@ protected:
         }
         return std::nullopt;
     }
-
-    fakes::FakePlatform fake;
-    Platform platform = fake.Get();
-    MainForm form;
-    BuildRun run;
 };
 
-TEST_F(PostBuildTest, WeditGetsItsKeysAroundTheMessageBox) {
-    fake.files.AddFile("c:\\work\\lcc8\\prog.obj", "x");
-    fake.files.AddFile("c:\\lcc\\lib\\projects.ini", "[prog]\r\nprog=c:\\work\r\nother=1\r\n");
-    EXPECT_EQ(Failure(OpenInWedit), std::nullopt);
-    EXPECT_EQ(fake.transcript.Folded(), (Lines{
-                                            "delete-folder: c:\\work\\lcc8",
-                                            "write-file: c:\\lcc\\lib\\projects.ini",
-                                            "do-events x2",
-                                            "start[3]: c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c",
-                                            "wait-ready: 101",
-                                            "do-events x2",
-                                            "activate-task: 101",
-                                            "do-events x2",
-                                            "keys: {F9}",
-                                            "do-events x6",
-                                            "keys: {ENTER}",
-                                            "do-events x2",
-                                            "keys: {ENTER}",
-                                            "do-events x16",
-                                            "activate-window: 7",
-                                            std::string("box[0|KTVDebugger]: ") + kWeditPrompt,
-                                            "do-events x2",
-                                            "activate-task: 101",
-                                            "do-events x2",
-                                            "keys: {F5}",
-                                        }));
-    EXPECT_EQ(fake.files.Content("c:\\lcc\\lib\\projects.ini"), "[prog]\r\nother=1\r\n");
-    EXPECT_FALSE(fake.files.FolderExists("c:\\work\\lcc8"));
-}
-
-TEST_F(PostBuildTest, PathsWithSpacesAreQuotedInWeditsCommandLine) {
-    form.Txt_LccPath.SetText("c:\\program files\\lcc");
-    run.folder = "c:\\my work";
-    fake.files.AddFolder("c:\\my work");
-    EXPECT_EQ(Failure(OpenInWedit), std::nullopt);
+TEST(PostBuild, WeditGetsItsKeysAroundTheMessageBox) {
+    BuiltWorld world;
+    world.fake.files.AddFile("c:\\work\\lcc8\\prog.obj", "x");
+    world.fake.files.AddFile("c:\\lcc\\lib\\projects.ini",
+                             "[prog]\r\nprog=c:\\work\r\nother=1\r\n");
+    EXPECT_EQ(world.Failure(OpenInWedit), std::nullopt);
     EXPECT_EQ(
-        fake.transcript.Only({"start"}),
-        Lines{"start[3]: \"c:\\program files\\lcc\\bin\\wedit.exe\" \"c:\\my work\\prog.c\""});
+        world.Calls(),
+        (Lines{"delete-folder: c:\\work\\lcc8",
+               "write-file: c:\\lcc\\lib\\projects.ini",
+               "do-events x2",
+               "start[3]: c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c",
+               "wait-ready: 101",
+               "do-events x2",
+               "activate-task: 101",
+               "do-events x2",
+               "keys: {F9}",
+               "do-events x6",
+               "keys: {ENTER}",
+               "do-events x2",
+               "keys: {ENTER}",
+               "do-events x16",
+               "activate-window: 77",
+               "box[0|KTVDebugger]: After clicking OK:\r\nWait for file to build (check bottom "
+               "of Wedit) then press F5 to activate wedit debugger\r\n\r\nOnce the debugger "
+               "is active, use the debug menu",
+               "do-events x2",
+               "activate-task: 101",
+               "do-events x2",
+               "keys: {F5}"}));
+    EXPECT_EQ(world.fake.files.Content("c:\\lcc\\lib\\projects.ini"), "[prog]\r\nother=1\r\n");
 }
 
-TEST_F(PostBuildTest, WithoutAProjectListWeditStartsAllTheSame) {
-    // No projects.ini (Wedit never ran) and an empty one hold no entry to remove.
-    EXPECT_EQ(Failure(OpenInWedit), std::nullopt);
-    fake.files.AddFile("c:\\lcc\\lib\\projects.ini", "");
-    EXPECT_EQ(Failure(OpenInWedit), std::nullopt);
-    EXPECT_EQ(fake.transcript.Only({"write-file", "keys"}),
-              (Lines{"keys: {F9}", "keys: {ENTER}", "keys: {ENTER}", "keys: {F5}", "keys: {F9}",
-                     "keys: {ENTER}", "keys: {ENTER}", "keys: {F5}"}));
-}
-
-TEST_F(PostBuildTest, AWeditWindowThatNeverComesGetsNoKeys) {
-    fake.desktop.tasksWithoutWindow.insert(101);
-    fake.processes.readyAnswer = false;
-    EXPECT_EQ(Failure(OpenInWedit),
-              "Could not bring Wedit's window to the front, so the build command (F9) was not "
-              "sent to it.");
-    Lines expected{"start[3]: c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c", "wait-ready: 101",
-                   "do-events x2"};
-    for (int i = 0; i < 9; ++i) {
-        expected.push_back("activate-task: 101 (not found)");
-        expected.push_back("do-events");
+TEST(PostBuild, WeditFailuresSayWhatFailedAndSendNoKeys) {
+    const std::tuple<const char*, std::function<void(BuiltWorld&)>, std::string> cases[] = {
+        {"no window", [](BuiltWorld& w) { w.fake.desktop.tasksWithoutWindow.insert(101); },
+         "Could not bring Wedit's window to the front, so the build command (F9) was not sent "
+         "to it."},
+        {"lcc8 stays",
+         [](BuiltWorld& w) {
+             w.fake.files.AddFolder("c:\\work\\lcc8");
+             w.fake.files.FailOn(fakes::FsOp::DeleteFolder);
+         },
+         "Could not delete the folder c:\\work\\lcc8 that Wedit builds in: Injected failure on "
+         "c:\\work\\lcc8"},
+        {"project list unwritable",
+         [](BuiltWorld& w) {
+             w.fake.files.AddFile("c:\\lcc\\lib\\projects.ini", "prog=1\r\n");
+             w.fake.files.FailOn(fakes::FsOp::Write);
+         },
+         "Could not remove the project prog from Wedit's project list: Could not write "
+         "c:\\lcc\\lib\\projects.ini: Injected failure on c:\\lcc\\lib\\projects.ini"},
+        {"cannot start", [](BuiltWorld& w) { w.fake.processes.failing = {"wedit.exe"}; },
+         "Could not start Wedit (c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c): Cannot start "
+         "c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c"}};
+    for (const auto& [name, arrange, failure] : cases) {
+        SCOPED_TRACE(name);
+        BuiltWorld world;
+        arrange(world);
+        EXPECT_EQ(world.Failure(OpenInWedit), failure);
+        EXPECT_TRUE(world.Only({"keys", "box"}).empty());
     }
-    expected.push_back("activate-task: 101 (not found)");
-    const Lines folded = fake.transcript.Folded();
-    EXPECT_EQ(Lines(folded.begin() + 1, folded.end()), expected);
+    BuiltWorld world;  // no project list, or an empty one: nothing to remove
+    world.options.lccPath = "c:\\program files\\lcc";
+    EXPECT_EQ(world.Failure(OpenInWedit), std::nullopt);
+    world.fake.files.AddFile("c:\\program files\\lcc\\lib\\projects.ini", "");
+    EXPECT_EQ(world.Failure(OpenInWedit), std::nullopt);
+    EXPECT_EQ(world.Only({"start"}),
+              Lines(2, "start[3]: \"c:\\program files\\lcc\\bin\\wedit.exe\" c:\\work\\prog.c"));
 }
 
-// A desktop on which Wedit's window shows up only at the third look.
-class LateWindowDesktop : public fakes::FakeDesktop {
-public:
-    using FakeDesktop::FakeDesktop;
-    TaskWindow ActivateByTask(TaskId task) override {
-        if (++looks_ == 3) {
-            tasksWithoutWindow.clear();
-        }
-        return FakeDesktop::ActivateByTask(task);
-    }
-
-private:
-    int looks_ = 0;
-};
-
-TEST_F(PostBuildTest, AWindowThatAppearsLateIsFoundByTheRetry) {
-    LateWindowDesktop late(fake.transcript);
-    late.windowTitles = fake.desktop.windowTitles;
-    late.tasksWithoutWindow = {101};
-    Platform withLate{fake.processes, late, fake.files, fake.registry, fake.system};
-    DebugContext context{form, run, withLate, 7};
-    EXPECT_NO_THROW(OpenInWedit(context));
-    EXPECT_EQ(fake.transcript.Only({"activate-task", "keys: {F9}"}),
-              (Lines{"activate-task: 101 (not found)", "activate-task: 101 (not found)",
-                     "activate-task: 101", "keys: {F9}", "activate-task: 101"}));
-}
-
-TEST_F(PostBuildTest, FailuresBeforeWeditStartsSayWhatFailed) {
-    fake.files.AddFolder("c:\\work\\lcc8");
-    fake.files.FailOn(fakes::FsOp::DeleteFolder, "c:\\work\\lcc8");
-    EXPECT_EQ(Failure(OpenInWedit),
-              "Could not delete the folder c:\\work\\lcc8 that Wedit builds in: Injected failure "
-              "on c:\\work\\lcc8");
-
-    fake.files.AddFile("c:\\lcc\\lib\\projects.ini", "prog=1\r\n");
-    fake.files.FailOn(fakes::FsOp::Write, "c:\\lcc\\lib\\projects.ini");
-    EXPECT_EQ(Failure(OpenInWedit),
-              "Could not remove the project prog from Wedit's project list: Could not write "
-              "c:\\lcc\\lib\\projects.ini: Injected failure on c:\\lcc\\lib\\projects.ini");
-
-    fake.processes.FailStartsContaining("wedit.exe");
-    EXPECT_EQ(Failure(OpenInWedit),
-              "Could not start Wedit (c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c): Cannot start "
-              "c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c");
-    EXPECT_TRUE(fake.transcript.Only({"keys", "box"}).empty());
-}
-
-struct RunCase {
-    const char* name;
-    std::optional<LinkMode> link;
-    std::string folder;
-    std::string commandText;
-    std::string systemDirectory;
-    Lines expected;
-    std::string baseName = "prog";
-};
-
-TEST_F(PostBuildTest, TheBuiltProgramStartsByLinkMode) {
-    const RunCase cases[] = {
-        {"console with cmd.exe",
-         LinkMode::Console,
-         "c:\\work",
-         "-v \"a b\"",
-         "C:\\windows\\system32",
-         {"chdir: c:\\work", "start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe -v \"a b\""}},
-        {"an empty command line leaves the space",
-         LinkMode::Console,
-         "c:\\work",
-         "",
-         "C:\\windows\\system32",
-         {"chdir: c:\\work", "start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "}},
-        {"no cmd.exe: command.com",
-         LinkMode::Console,
-         "c:\\work",
-         "x",
-         "C:\\old\\system",
-         {"chdir: c:\\work", "start[1]: C:\\old\\system\\command.com /k prog.exe x"}},
-        {"no system directory: nothing is started",
-         LinkMode::Console,
-         "c:\\work",
-         "x",
-         "",
-         {"chdir: c:\\work"}},
-        {"gui ignores the command line",
-         LinkMode::Gui,
-         "c:\\work",
-         "x",
-         "C:\\windows\\system32",
-         {"start[1]: c:\\work\\prog.exe"}},
-        {"no selection starts it as a gui program",
-         std::nullopt,
-         "c:\\work",
-         "x",
-         "C:\\windows\\system32",
-         {"start[1]: c:\\work\\prog.exe"}},
-        {"a console program with a space is quoted",
-         LinkMode::Console,
-         "c:\\my work",
-         "-v",
-         "C:\\windows\\system32",
-         {"chdir: c:\\my work", "start[1]: C:\\windows\\system32\\cmd.exe /k \"my prog.exe\" -v"},
-         "my prog"},
-        {"and the whole line too when the arguments hold quotes",
-         LinkMode::Console,
-         "c:\\work",
-         "-v \"a b\"",
-         "C:\\windows\\system32",
-         {"chdir: c:\\work",
-          "start[1]: C:\\windows\\system32\\cmd.exe /k \"\"my prog.exe\" -v \"a b\"\""},
-         "my prog"},
-        {"a gui path with a space is quoted",
-         LinkMode::Gui,
-         "c:\\my work",
-         "",
-         "C:\\windows\\system32",
-         {"start[1]: \"c:\\my work\\prog.exe\""}},
-    };
-    for (const RunCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        fakes::FakePlatform local;
-        local.files.AddFile("C:\\windows\\system32\\cmd.exe", "");
-        local.files.AddFolder(c.folder);
-        local.system.directory = c.systemDirectory;
-        MainForm localForm;
-        localForm.Txt_Cmd.SetText(c.commandText);
-        localForm.Opt_Con.SetSelected(false);
-        if (c.link == LinkMode::Gui)
-            localForm.Opt_Gui.Click();
-        if (c.link == LinkMode::Console)
-            localForm.Opt_Con.Click();
-        BuildRun localRun{c.folder, c.baseName, c.baseName + ".bas"};
-        Platform localPlatform = local.Get();
-        DebugContext context{localForm, localRun, localPlatform, 0};
-        try {
-            RunBuiltProgram(context);
-        } catch (const Error&) {
-            // No system folder: reported by the driver, nothing started.
-        }
-        EXPECT_EQ(local.transcript.Entries(), c.expected);
+TEST(PostBuild, TheProgramStartsByLinkModeAConsoleOneThroughTheSystemsCmd) {
+    const std::string sys = "C:\\windows\\system32";
+    const std::string cmd = "start[1]: " + sys + "\\cmd.exe /k ";
+    using Mode = std::optional<LinkMode>;
+    const std::tuple<Mode, std::string, std::string, std::string, std::string, std::string>
+        cases[] = {
+            // link mode, folder, base name, arguments, system folder, started ("": a failure)
+            {LinkMode::Console, "c:\\work", "prog", "-v \"a b\"", sys, cmd + "prog.exe -v \"a b\""},
+            {LinkMode::Console, "c:\\work", "prog", "", sys, cmd + "prog.exe "},
+            {LinkMode::Console, "c:\\work", "prog", "x", "C:\\old",
+             "start[1]: C:\\old\\command.com /k prog.exe x"},
+            {LinkMode::Console, "c:\\work", "prog", "x", "", ""},
+            {LinkMode::Gui, "c:\\work", "prog", "x", sys, "start[1]: c:\\work\\prog.exe"},
+            {std::nullopt, "c:\\my work", "prog", "x", sys, "start[1]: \"c:\\my work\\prog.exe\""},
+            {LinkMode::Console, "c:\\work", "my prog", "-v", sys, cmd + "\"my prog.exe\" -v"},
+            {LinkMode::Console, "c:\\work", "my prog", "-v \"a b\"", sys,
+             cmd + "\"\"my prog.exe\" -v \"a b\"\""}};
+    for (const auto& [mode, folder, baseName, arguments, system, start] : cases) {
+        SCOPED_TRACE(start);
+        BuiltWorld world;
+        world.run = BuildRun{folder, baseName, baseName + ".bas"};
+        world.options.linkMode = mode;
+        world.options.commandLine = arguments;
+        world.fake.system.directory = system;
+        world.fake.files.AddFolder(folder);
+        const std::optional<std::string> failure = world.Failure(RunBuiltProgram);
+        EXPECT_EQ(world.Only({"start"}), start.empty() ? Lines{} : Lines{start});
+        EXPECT_EQ(failure.has_value(), start.empty());
+        EXPECT_EQ(world.Only({"chdir"}),
+                  mode == LinkMode::Console ? Lines{"chdir: " + folder} : Lines{});
     }
 }
 
-TEST_F(PostBuildTest, AProgramThatCannotStartIsReported) {
-    fake.processes.FailStartsContaining("prog.exe");
-    fake.files.AddFile("C:\\windows\\system32\\cmd.exe", "");
-    EXPECT_EQ(Failure(RunBuiltProgram),
-              "Could not start the program (C:\\windows\\system32\\cmd.exe /k prog.exe ): Cannot "
-              "start C:\\windows\\system32\\cmd.exe /k prog.exe ");
+TEST(PostBuild, TheIntermediateFilesGoAndTheResultsStay) {
+    BuiltWorld world;
+    for (const char* file : {"lcc.err", "ktv.err", "prog.obj", "prog.res", "prog.exe"}) {
+        world.fake.files.AddFile(std::string("c:\\work\\") + file, "x");
+    }
+    world.fake.files.FailOn(fakes::FsOp::Delete, "c:\\work\\ktv.err");
+    DebugContext context = world.Context();
+    RemoveIntermediateFiles(context);
+    EXPECT_EQ(world.fake.files.AllFiles(),
+              (Lines{"c:\\ktv\\bin\\ktvc.exe", "c:\\lcc\\bin\\lcc.exe", "c:\\lcc\\bin\\lcclnk.exe",
+                     "c:\\lcc\\bin\\lrc.exe", "c:\\windows\\system32\\cmd.exe", "c:\\work\\ktv.err",
+                     "c:\\work\\prog.bas", "c:\\work\\prog.c", "c:\\work\\prog.exe"}));
 }
 
-TEST_F(PostBuildTest, IntermediateFilesGoAndTheResultsStay) {
-    for (const char* name : {"lcc.err", "ktv.err", "prog.obj", "prog.res", "prog.exe"}) {
-        fake.files.AddFile(std::string("c:\\work\\") + name, "x");
+TEST(ModifyConfigFile, RewritesTheFileLineByLine) {
+    const std::string del = kDeleteMarker;
+    const std::string breaks16 = "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    const std::tuple<const char*, std::string, std::string, std::string, std::string> cases[] = {
+        // name, before, setting, value, after
+        {"every section, any case", "[a]\r\nprog=c:\\x\r\n[b]\r\nPROG=2\r\nother=3\r\n", "prog",
+         del, "[a]\r\n[b]\r\nother=3\r\n"},
+        {"the file's spelling stays", "prog=old\r\n", "PROG", "new", "prog=new\r\n"},
+        {"leading spaces go", "  prog=1\r\nx=2\r\n", "prog", "v", "prog=v\r\nx=2\r\n"},
+        {"a space before = belongs to the key", "prog =1\r\n", "prog", "v", "prog =1\r\n"},
+        {"only the first = separates", "prog=a=b=c\r\n", "prog", "x=y", "prog=x=y\r\n"},
+        {"lines without =", "prog\r\n[prog]\r\n", "prog", del, "prog\r\n[prog]\r\n"},
+        {"the first line", "prog=1\r\na=2\r\n", "prog", del, "\r\na=2\r\n"},
+        {"an unended last line", "a=2\r\nprog=1", "prog", del, "a=2\r\n"},
+        {"16 breaks become one", "a=1" + breaks16 + "b=2", "zz", "v", "a=1\r\nb=2"},
+        {"17 become two", "a=1" + breaks16 + "\r\nb=2", "zz", "v", "a=1\r\n\r\nb=2"},
+        {"empty setting: default", "Default=1\r\nx=2\r\n", "", "9", "Default=9\r\nx=2\r\n"},
+        {"empty value", "prog=1\r\n", "prog", "", "prog=\r\n"},
+        {"the marker in capitals is a value", "prog=1\r\n", "prog", "*DELETE*",
+         "prog=*DELETE*\r\n"},
+        {"lone LF lines keep their ends", "[a]\nprog=1\nb=2\n\n\n", "prog", del, "[a]\nb=2\n"},
+        {"mixed ends are not joined", "a=1\r\n\nb=2\n", "zz", "v", "a=1\r\n\nb=2\n"}};
+    for (const auto& [name, before, setting, value, after] : cases) {
+        SCOPED_TRACE(name);
+        fakes::FakePlatform fake;
+        fake.files.AddFile("c:\\p.ini", before);
+        ModifyConfigFile(fake.files, "c:\\p.ini", setting, value);
+        EXPECT_EQ(fake.files.Content("c:\\p.ini"), after);
     }
-    fake.files.FailOn(fakes::FsOp::Delete, "c:\\work\\ktv.err");
-    DebugContext context = Context();
-    EXPECT_NO_THROW(RemoveIntermediateFiles(context));
-    EXPECT_EQ(fake.files.AllFiles(),
-              (Lines{"c:\\work\\ktv.err", "c:\\work\\prog.c", "c:\\work\\prog.exe"}));
+}
 
-    RemoveIntermediateFiles(context);  // nothing left but ktv.err; nothing fails
-    EXPECT_EQ(fake.files.AllFiles(), (Lines{"c:\\work\\prog.c", "c:\\work\\prog.exe"}));
+TEST(ModifyConfigFile, AMissingEmptyOrUnwritableFileIsAnErrorAndStaysAsItWas) {
+    fakes::FakePlatform fake;
+    EXPECT_THROW(ModifyConfigFile(fake.files, "c:\\p.ini", "prog", kDeleteMarker), FileError);
+    fake.files.AddFile("c:\\p.ini", "");
+    EXPECT_THROW(ModifyConfigFile(fake.files, "c:\\p.ini", "prog", kDeleteMarker), FileError);
+    fake.files.AddFile("c:\\p.ini", "prog=1\r\n");
+    fake.files.FailOn(fakes::FsOp::Write);
+    EXPECT_THROW(ModifyConfigFile(fake.files, "c:\\p.ini", "prog", kDeleteMarker), FileError);
+    EXPECT_EQ(fake.files.Content("c:\\p.ini"), "prog=1\r\n");
+    EXPECT_TRUE(fake.transcript.Entries().empty());
 }
 
 }  // namespace
-}  // namespace ktv
+}  // namespace ktv::testing

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/KeyText.h"
+#include "text/KeyText.h"
 #include "platform/win32/WinApi.h"
 
 namespace ktv::win32 {

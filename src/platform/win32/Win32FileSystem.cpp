@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Errors.h"
+#include "text/Errors.h"
 #include "platform/win32/SystemMessage.h"
-#include "platform/win32/TemporaryFile.h"
-#include "platform/win32/UniqueFindHandle.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WinApi.h"
 
 namespace ktv::win32 {
@@ -252,19 +250,6 @@ void Win32FileSystem::CreateFolder(const std::string& path) {
     if (!FolderExists(path)) {
         throw FileError(failure);
     }
-}
-
-std::string Win32FileSystem::CurrentDirectory() {
-    const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
-    if (needed == 0) {
-        return {};
-    }
-    std::vector<char> buffer(needed + 1);
-    const DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length == 0 || length >= buffer.size()) {
-        return {};
-    }
-    return std::string(buffer.data(), length);
 }
 
 void Win32FileSystem::ChangeDirectory(const std::string& folder) {

@@ -17,7 +17,6 @@ public:
     void DeleteFolder(const std::string& path) override;
     std::optional<FileStamp> Stamp(const std::string& path) override;
     void CreateFolder(const std::string& path) override;
-    std::string CurrentDirectory() override;
     void ChangeDirectory(const std::string& folder) override;
     std::string ExecutableFolder() override;
 };

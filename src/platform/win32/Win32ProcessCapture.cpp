@@ -1,11 +1,11 @@
 #include "platform/win32/Win32ProcessCapture.h"
 
-#include <windows.h>
+#include "platform/win32/WinApi.h"
 
 #include <mutex>
 
-#include "platform/Errors.h"
-#include "platform/win32/UniqueHandle.h"
+#include "text/Errors.h"
+#include "platform/win32/Handles.h"
 
 namespace ktv::win32 {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Errors.h"
+#include "text/Errors.h"
 #include "platform/win32/SystemMessage.h"
 #include "platform/win32/WinApi.h"
 

@@ -4,7 +4,7 @@
 #include <deque>
 
 #include "platform/Processes.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 
 namespace ktv::win32 {
 

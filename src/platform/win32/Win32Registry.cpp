@@ -1,6 +1,6 @@
 #include "platform/win32/Win32Registry.h"
 
-#include "platform/win32/UniqueRegistryKey.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WinApi.h"
 
 namespace ktv::win32 {

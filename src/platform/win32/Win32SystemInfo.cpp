@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "platform/win32/SystemLibrary.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WinApi.h"
 
 namespace ktv::win32 {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "KeyNames.h"
 #include "StandinCommon.h"
-#include "platform/KeyText.h"
 
 namespace ktv::standins::win32 {
 namespace {
@@ -29,46 +29,6 @@ bool IsKeyMessage(UINT message) {
 
 bool Held(int virtualKey) {
     return (::GetKeyState(virtualKey) & 0x8000) != 0;
-}
-
-std::optional<NamedKey> NamedKeyOf(WPARAM virtualKey) {
-    switch (virtualKey) {
-        case VK_RETURN:
-            return NamedKey::Enter;
-        case VK_TAB:
-            return NamedKey::Tab;
-        case VK_ESCAPE:
-            return NamedKey::Escape;
-        case VK_BACK:
-            return NamedKey::Backspace;
-        case VK_DELETE:
-            return NamedKey::Delete;
-        case VK_INSERT:
-            return NamedKey::Insert;
-        case VK_HOME:
-            return NamedKey::Home;
-        case VK_END:
-            return NamedKey::End;
-        case VK_PRIOR:
-            return NamedKey::PageUp;
-        case VK_NEXT:
-            return NamedKey::PageDown;
-        case VK_UP:
-            return NamedKey::Up;
-        case VK_DOWN:
-            return NamedKey::Down;
-        case VK_LEFT:
-            return NamedKey::Left;
-        case VK_RIGHT:
-            return NamedKey::Right;
-        default:
-            break;
-    }
-    if (virtualKey >= VK_F1 && virtualKey <= VK_F16) {
-        return static_cast<NamedKey>(static_cast<int>(NamedKey::F1) +
-                                     static_cast<int>(virtualKey - VK_F1));
-    }
-    return std::nullopt;
 }
 
 std::string WindowText(HWND window) {
@@ -234,25 +194,13 @@ private:
 
     bool OnKeyDown(const MSG& message) {
         const WPARAM key = message.wParam;
-        if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_LSHIFT ||
-            key == VK_RSHIFT || key == VK_LCONTROL || key == VK_RCONTROL) {
-            return false;
+        const std::optional<std::string> name = KeyDownName(key);
+        if (!name) {
+            return false;  // a modifier, or a character key logged as what it types
         }
-        KeyStroke stroke;
-        stroke.ctrl = Held(VK_CONTROL);
-        stroke.shift = Held(VK_SHIFT);
-        stroke.alt = Held(VK_MENU);
-        if (const std::optional<NamedKey> named = NamedKeyOf(key)) {
-            stroke.key = *named;
-        } else if ((stroke.ctrl || stroke.alt) &&
-                   ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
-            stroke.key = static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
-        } else {
-            return false;  // a character key: logged as the character it types
-        }
-        LogKey(message, stroke);
+        LogKey(message, *name);
 
-        if (stroke.ctrl && !stroke.alt && key == 'G') {
+        if (Held(VK_CONTROL) && !Held(VK_MENU) && key == 'G') {
             ::SetTimer(main_, kOpenGoToTimer, goToDelayMs_, nullptr);
             return true;
         }
@@ -270,14 +218,13 @@ private:
     }
 
     bool OnChar(const MSG& message) {
-        const auto c = static_cast<unsigned char>(message.wParam);
-        if (c < 0x20 || c == 0x7F || Held(VK_CONTROL) || Held(VK_MENU)) {
+        const std::optional<std::string> name = CharKeyName(message.wParam);
+        if (!name) {
             return false;
         }
-        KeyStroke stroke;
-        stroke.key = static_cast<char>(c);
-        LogKey(message, stroke);
+        LogKey(message, *name);
         // The go-to box takes the line number: digits and spaces.
+        const auto c = static_cast<char>(message.wParam);
         if (goTo_ != nullptr && message.hwnd == goToEdit_ && c != ' ' && (c < '0' || c > '9')) {
             ::MessageBeep(MB_OK);
             return true;
@@ -288,9 +235,9 @@ private:
     // Keys that reach the document and keys that reach the go-to box are
     // logged apart: a line number typed into the document is the fault the
     // tests look for.
-    void LogKey(const MSG& message, const KeyStroke& stroke) {
+    void LogKey(const MSG& message, const std::string& name) {
         const bool toBox = goTo_ != nullptr && message.hwnd == goToEdit_;
-        log_.Write(toBox ? "box-key" : "key", DescribeKeyStroke(stroke));
+        log_.Write(toBox ? "box-key" : "key", name);
     }
 
     void Restore() {

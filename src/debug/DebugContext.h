@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/WindowRef.h"
+
+namespace ktv {
+
+enum class LinkMode { Gui, Console, Dll };
+
+enum class EditorChoice { None, Notepad, JFE, ConTEXT };
+
+// Every setting a Debug run uses, as the main window holds it when Debug is
+// pressed. A check box counts as on only when it is checked (state 1).
+struct DebugOptions {
+    std::string lccPath;
+    std::string ktvPath;
+    std::string basicFile;
+    std::string libraries;  // separated by ";"
+    std::string commandLine;
+    std::optional<LinkMode> linkMode;  // a settings file can leave none selected
+    EditorChoice editor = EditorChoice::None;
+    bool checkWarnings = false;
+    bool runProgram = false;
+    bool debugInWedit = false;
+};
+
+// The names one press of Debug derives from the Basic file's path. They belong
+// to the main window: empty at start, overwritten by each run whose derivation
+// succeeds, otherwise keeping the last values.
+struct BuildRun {
+    std::string folder;    // without a final "\"
+    std::string baseName;  // no folder, no extension
+    std::string fileName;  // name with extension
+};
+
+// What the routines of a Debug run work with: the run's own copy of the
+// options (the directories normalised once the run has begun), the names of
+// the run, the platform, and the main window as the owner of every box.
+struct DebugContext {
+    DebugOptions options;
+    BuildRun& run;
+    Platform& platform;
+    WindowRef owner = 0;
+};
+
+// What a Debug run asks of the main window: to be locked while the tools run
+// and given back at the end, and to show the directories as normalised.
+class RunWindow {
+public:
+    virtual ~RunWindow() = default;
+
+    // Every command button, option button and check box, in the window's
+    // order; "Debug" is one of them, so no second run can start.
+    virtual void SetButtonsEnabled(bool enabled) = 0;
+
+    // The window as a whole, its text fields included.
+    virtual void SetWindowEnabled(bool enabled) = 0;
+
+    virtual void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) = 0;
+};
+
+}  // namespace ktv

@@ -1,0 +1,186 @@
+#include "debug/PostBuild.h"
+
+#include <chrono>
+#include <exception>
+#include <string>
+
+#include "debug/KeyValueFile.h"
+#include "text/Errors.h"
+#include "text/Paths.h"
+
+namespace ktv {
+namespace {
+
+using namespace std::chrono_literals;
+
+// How long Wedit may take to show its window, and how often its window is
+// looked for before the keystrokes are given up. Both are bounds, not waits:
+// a Wedit that is ready goes on at once.
+constexpr std::chrono::milliseconds kWeditStartBound = 5000ms;
+constexpr int kActivationTries = 10;
+
+constexpr const char* kWeditPrompt =
+    "After clicking OK:\r\n"
+    "Wait for file to build (check bottom of Wedit) "
+    "then press F5 to activate wedit debugger\r\n"
+    "\r\n"
+    "Once the debugger is active, use the debug menu";
+
+// What cmd runs after "/k". A program name with a space is quoted. cmd keeps
+// those quotes only when they are the line's only two; with more (arguments
+// that hold quotes) it strips the first and the last quote of the line, so
+// the whole line gets an extra pair for it to strip.
+std::string ConsoleCommand(const std::string& program, const std::string& arguments) {
+    const std::string line = QuoteIfSpaced(program) + " " + arguments;
+    const bool quotedProgram = program.find(' ') != std::string::npos;
+    if (quotedProgram && arguments.find('"') != std::string::npos) {
+        return "\"" + line + "\"";
+    }
+    return line;
+}
+
+// Brings Wedit's window to the front. Keystrokes go to whatever window has
+// the focus, so none may be sent when this fails.
+void ActivateWedit(Desktop& desktop, TaskId task, const char* before) {
+    if (!ActivateTask(desktop, task, kActivationTries)) {
+        throw Error(std::string("Could not bring Wedit's window to the front, so ") + before +
+                    " was not sent to it.");
+    }
+}
+
+void RemoveOldProject(FileSystem& files, const std::string& lccPath, const std::string& baseName) {
+    const std::string projects = lccPath + "\\lib\\projects.ini";
+    // Wedit creates its project list the first time it runs; before that
+    // there is no entry to remove, and nothing to report.
+    if (!files.FileExists(projects)) {
+        return;
+    }
+    try {
+        if (files.ReadFile(projects).empty()) {
+            return;
+        }
+        ModifyConfigFile(files, projects, baseName, kDeleteMarker);
+    } catch (const std::exception& e) {
+        throw Error("Could not remove the project " + baseName +
+                    " from Wedit's project list: " + e.what());
+    }
+}
+
+void DeleteOldWeditFolder(FileSystem& files, const std::string& folder) {
+    const std::string lcc8 = JoinPath(folder, "lcc8");
+    if (!files.FolderExists(lcc8)) {
+        return;
+    }
+    try {
+        files.DeleteFolder(lcc8);
+    } catch (const std::exception& e) {
+        throw Error("Could not delete the folder " + lcc8 + " that Wedit builds in: " + e.what());
+    }
+}
+
+TaskId Start(Processes& processes, const std::string& commandLine, WindowStyle style,
+             const char* what) {
+    try {
+        return processes.Start(commandLine, style);
+    } catch (const std::exception& e) {
+        throw Error(std::string("Could not start ") + what + " (" + commandLine + "): " + e.what());
+    }
+}
+
+}  // namespace
+
+void OpenInWedit(DebugContext& context) {
+    Platform& platform = context.platform;
+    Desktop& desktop = platform.desktop;
+    const std::string& lccPath = context.options.lccPath;
+    const std::string& folder = context.run.folder;
+    const std::string& baseName = context.run.baseName;
+
+    DeleteOldWeditFolder(platform.files, folder);
+    RemoveOldProject(platform.files, lccPath, baseName);
+    DoEvents(desktop, 2);
+
+    const std::string commandLine = QuoteIfSpaced(lccPath + "\\bin\\wedit.exe") + " " +
+                                    QuoteIfSpaced(JoinPath(folder, baseName + ".c"));
+    const TaskId wedit =
+        Start(platform.processes, commandLine, WindowStyle::MaximizedFocus, "Wedit");
+    // Whether or not Wedit reports itself ready in time, the activation below
+    // decides if it gets keys.
+    platform.processes.WaitUntilReady(wedit, kWeditStartBound);
+    DoEvents(desktop, 2);
+
+    ActivateWedit(desktop, wedit, "the build command (F9)");
+    DoEvents(desktop, 2);
+    desktop.SendKeys("{F9}");
+    DoEvents(desktop, 6);
+    desktop.SendKeys("{ENTER}");
+    DoEvents(desktop, 2);
+    desktop.SendKeys("{ENTER}");
+    DoEvents(desktop, 16);
+
+    // Wedit has the focus now; the box belongs to the main window, which comes
+    // back in front so the box is not hidden behind Wedit.
+    try {
+        desktop.ActivateWindow(context.owner);
+    } catch (const WindowNotFound&) {
+        // The box still shows; it may just open behind Wedit.
+    }
+    desktop.MessageBox(context.owner, kWeditPrompt, BoxStyle::OkOnly, "");
+
+    DoEvents(desktop, 2);
+    ActivateWedit(desktop, wedit, "the debugger key (F5)");
+    DoEvents(desktop, 2);
+    desktop.SendKeys("{F5}");
+}
+
+void RunBuiltProgram(DebugContext& context) {
+    Platform& platform = context.platform;
+    const std::string& folder = context.run.folder;
+    const std::string program = context.run.baseName + ".exe";
+
+    if (context.options.linkMode == LinkMode::Console) {
+        try {
+            platform.files.ChangeDirectory(folder);
+        } catch (const std::exception& e) {
+            throw Error("Could not change to the folder " + folder + ": " + e.what());
+        }
+        // The interpreter is started by its full path: by a bare name it
+        // would be looked for in the current directory (the Basic file's)
+        // first, where a cmd.exe that came with a project would run instead.
+        const std::string system = GetSystemPath(platform.system);
+        if (system.empty()) {
+            throw Error(
+                "The Windows system folder is unknown, so the command interpreter "
+                "cannot be started");
+        }
+        const std::string cmd = JoinPath(system, "cmd.exe");
+        const std::string interpreter =
+            platform.files.FileExists(cmd) ? cmd : JoinPath(system, "command.com");
+        // "/k" keeps the command window open after the program ends; the
+        // program is found in the current directory.
+        const std::string commandLine = QuoteIfSpaced(interpreter) + " /k " +
+                                        ConsoleCommand(program, context.options.commandLine);
+        Start(platform.processes, commandLine, WindowStyle::NormalFocus, "the program");
+        return;
+    }
+    Start(platform.processes, QuoteIfSpaced(JoinPath(folder, program)), WindowStyle::NormalFocus,
+          "the program");
+}
+
+void RemoveIntermediateFiles(DebugContext& context) {
+    FileSystem& files = context.platform.files;
+    const std::string& folder = context.run.folder;
+    const std::string& baseName = context.run.baseName;
+    for (const std::string& name :
+         {std::string("lcc.err"), std::string("ktv.err"), baseName + ".obj", baseName + ".res"}) {
+        const std::string path = JoinPath(folder, name);
+        // A file that cannot go now is left for the next run.
+        IgnoringFailure([&] {
+            if (files.FileExists(path)) {
+                files.DeleteFile(path);
+            }
+        });
+    }
+}
+
+}  // namespace ktv

@@ -1,0 +1,69 @@
+#include "debug/SourceMarkers.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "debug/Editors.h"
+#include "text/Errors.h"
+#include "text/Lines.h"
+#include "text/Strings.h"
+
+namespace ktv {
+namespace {
+
+constexpr const char* kMarkerLine = "$SOURCE     '  Inserted by KTV Debugger";
+
+constexpr const char* kModifiedTitle = "Modified Basic File";
+constexpr const char* kModifiedPrompt =
+    "KTV Debugger is about to modify your basic file\r\n"
+    "so it will output debug information. \r\n"
+    "\r\n"
+    "Please run Debug again, after JFE activates\r\n"
+    "\r\n"
+    "If JFE asks you to reload the file, click yes";
+
+// A line that, without its surrounding spaces and in any letter case, begins
+// with "$SOURCE". A tab in front hides it.
+bool IsMarkerLine(std::string_view line) {
+    return StartsWithIgnoringCase(TrimSpaces(line), "$SOURCE");
+}
+
+}  // namespace
+
+bool InsertSourceMarkers(DebugContext& context, const std::string& basicPath) {
+    Platform& platform = context.platform;
+    std::vector<std::string> lines = SplitLines(platform.files.ReadFile(basicPath));
+    if (std::any_of(lines.begin(), lines.end(),
+                    [](const std::string& line) { return IsMarkerLine(line); })) {
+        return false;
+    }
+
+    platform.desktop.MessageBox(context.owner, kModifiedPrompt, BoxStyle::Information,
+                                kModifiedTitle);
+    // The write replaces the file in one step: a failure leaves it as it was.
+    lines.insert(lines.begin(), kMarkerLine);
+    platform.files.WriteFile(basicPath, JoinLines(lines));
+
+    // The file carries the marker now; showing it in JFE is a courtesy.
+    IgnoringFailure([&] { ActivateJfeWindow(context); });
+    IgnoringFailure([&] { DoEvents(platform.desktop, 2); });
+    IgnoringFailure([&] {
+        platform.processes.Start(JfeCommandLine(context.options), WindowStyle::MinimizedFocus);
+    });
+    IgnoringFailure([&] { DoEvents(platform.desktop, 5); });
+    return true;
+}
+
+void ActivateJfeWindow(DebugContext& context) {
+    for (const std::string& title :
+         JfeWindowTitles(context.run.fileName, context.options.basicFile)) {
+        try {
+            context.platform.desktop.ActivateByTitle(title);
+            return;
+        } catch (const WindowNotFound&) {
+            // Not this one: try the next title.
+        }
+    }
+}
+
+}  // namespace ktv

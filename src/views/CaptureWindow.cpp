@@ -1,0 +1,143 @@
+#include "views/CaptureWindow.h"
+
+#include "text/Errors.h"
+#include "views/EditAppend.h"
+
+namespace ktv::win32 {
+namespace {
+
+constexpr const char* kClassName = "KTVCaptureWindow";
+constexpr const char* kCaption = "Console Application Output.";
+
+// Posted by the reading thread when output or its end is waiting.
+constexpr UINT kOutputWaiting = WM_APP + 1;
+
+// The window's size at 96 dots per inch; scaled for the screen it opens on.
+constexpr int kWidth = 720;
+constexpr int kHeight = 460;
+constexpr int kFontPoints = 10;
+
+}  // namespace
+
+CaptureWindow::CaptureWindow(HINSTANCE instance, ProcessCapture& capture,
+                             std::function<void()> onDestroyed)
+    : capture_(capture), onDestroyed_(std::move(onDestroyed)) {
+    ClassSpec spec{kClassName};
+    // The program's icon when its resources carry one, else the default.
+    spec.icon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (spec.icon == nullptr) {
+        spec.icon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    }
+    spec.smallIcon = spec.icon;
+    spec.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    const int dpi = static_cast<int>(::GetDpiForSystem());
+    const int width = ::MulDiv(kWidth, dpi, USER_DEFAULT_SCREEN_DPI);
+    const int height = ::MulDiv(kHeight, dpi, USER_DEFAULT_SCREEN_DPI);
+    // Centred on the screen as it loads; a window larger than the screen
+    // starts above and left of it, as the formula gives.
+    const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    CreateWindowOf(instance, spec, 0, WS_OVERLAPPEDWINDOW, kCaption,
+                   RECT{left, top, left + width, top + height}, nullptr);
+    text2_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
+                                   ES_AUTOVSCROLL | ES_READONLY,
+                               0, 0, 0, 0, Hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kText2Id)), instance,
+                               nullptr);
+    if (text2_ == nullptr) {
+        throw Error("Cannot create the output window's text box");
+    }
+    RemoveTextLimit(text2_);
+    ApplyFont();
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    ::MoveWindow(text2_, 0, 0, client.right, client.bottom, FALSE);
+}
+
+CaptureWindow::~CaptureWindow() {
+    // Ends a program still running and lets its reading thread go before the
+    // window it wakes is gone.
+    session_.reset();
+}
+
+void CaptureWindow::Redir(const std::string& cmd) {
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    ::UpdateWindow(Hwnd());
+    Redirect(cmd, text2_);
+}
+
+void CaptureWindow::Redirect(const std::string& cmdLine, HWND target) {
+    session_.reset();
+    std::unique_ptr<CaptureSession> session;
+    try {
+        const HWND window = Hwnd();
+        session = std::make_unique<CaptureSession>(
+            capture_, cmdLine, [window] { ::PostMessageA(window, kOutputWaiting, 0, 0); });
+    } catch (const StartFailed&) {
+        return;  // nothing was started: the target keeps its text
+    }
+    target_ = target;
+    RemoveTextLimit(target_);
+    ::SetWindowTextA(target_, "");
+    session_ = std::move(session);
+}
+
+void CaptureWindow::ShowArrivedOutput() {
+    if (!session_) {
+        return;  // a wake from a session already replaced or ended
+    }
+    const CaptureUpdate update = session_->TakeUpdate();
+    AppendToEdit(target_, update.text);
+    if (update.ended) {
+        session_.reset();
+    }
+}
+
+void CaptureWindow::ApplyFont() {
+    // Console output lines up in columns: a fixed-pitch font.
+    UniqueFont font(::CreateFontA(-::MulDiv(kFontPoints, static_cast<int>(Dpi()), 72), 0, 0, 0,
+                                  FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  FIXED_PITCH | FF_MODERN, "Consolas"));
+    if (!font) {
+        return;  // keep the font the box has
+    }
+    ::SendMessageA(text2_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    font_ = std::move(font);  // the old font is deleted only once the box no longer uses it
+}
+
+void CaptureWindow::OnDpiChanged(const RECT& suggested) {
+    ApplyFont();
+    Window::OnDpiChanged(suggested);
+}
+
+void CaptureWindow::OnDestroyed() {
+    text2_ = nullptr;
+    if (onDestroyed_) {
+        onDestroyed_();
+    }
+}
+
+LRESULT CaptureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            ::MoveWindow(text2_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_SETFOCUS:
+            ::SetFocus(text2_);
+            return 0;
+        case kOutputWaiting:
+            ShowArrivedOutput();
+            return 0;
+        case WM_DESTROY:
+            // Ends a program still running and lets its reading thread go
+            // before the window it wakes is gone.
+            session_.reset();
+            return 0;
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace ktv::win32

@@ -1,0 +1,22 @@
+#pragma once
+
+// Resource IDs of KTVDebugger.exe. Also read by the resource script, so only
+// preprocessor definitions here.
+
+#define IDI_APP 1
+
+// The main window's banner: plain colour at the left edge, motif at the right.
+#define IDB_MAIN_BANNER 101
+
+// The About box's banner picture, 301 x 60 pixels, 24-bit colour.
+#define IDB_ABOUT_BANNER 102
+
+// The About box: its dialog template and controls (Label1 to Label4 in tab
+// order, then "Close").
+#define IDD_ABOUT 200
+#define IDC_ABOUT_BANNER 1510
+#define IDC_ABOUT_LABEL1 1511
+#define IDC_ABOUT_LABEL2 1512
+#define IDC_ABOUT_LABEL3 1513
+#define IDC_ABOUT_LABEL4 1514
+#define IDC_ABOUT_CLOSE 1501

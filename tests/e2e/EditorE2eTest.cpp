@@ -1,0 +1,215 @@
+// The editor a reported error opens, through KTVDebugger.exe: the stand-in
+// editors log how they were started and which keys reached the document and
+// which their go-to box; Wine's own Notepad is read back through its window.
+
+#include <sstream>
+
+#include "E2eTest.h"
+
+namespace ktv::e2e {
+namespace {
+
+using Values = std::vector<std::string>;
+
+constexpr const char* kConText = "C:\\Program Files\\ConTEXT\\ConTEXT.exe";
+constexpr const char* kWinesNotepad = "C:\\windows\\ktv-e2e-wines-notepad.exe";
+
+std::string SystemFolder() {
+    char folder[MAX_PATH] = {};
+    ::GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+// "$SOURCE", then "PRINT 2" to "PRINT 14": Basic line N prints N.
+std::string NumberedBasicFile() {
+    std::string basic = "$SOURCE\r\n";
+    for (int line = 2; line <= 14; ++line) {
+        basic += "PRINT " + std::to_string(line) + "\r\n";
+    }
+    return basic;
+}
+
+// KTV Debugger starts Notepad from the system folder. These tests run with
+// notepad.exe=n,b in WINEDLLOVERRIDES (see CMakeLists.txt), so the notepad.exe
+// put there runs as it is: the stand-in, or Wine's own, kept aside the first
+// time and put back after every test.
+void InstallNotepad(const std::string& program) {
+    const std::string systemNotepad = SystemFolder() + "\\notepad.exe";
+    ::CopyFileA(systemNotepad.c_str(), kWinesNotepad, TRUE);  // only the first time
+    WaitUntil([&] { return ::CopyFileA(program.c_str(), systemNotepad.c_str(), FALSE) != 0; });
+}
+
+class EditorE2eTest : public E2eTest {
+protected:
+    void SetUp() override {
+        E2eTest::SetUp();
+        const std::string editors = ToWindowsPath(KTV_E2E_EDITORS);
+        InstallNotepad(editors + "\\notepad.exe");
+        Layout().Copy(editors + "\\jfe.exe", "ktv\\bin\\jfe.exe");
+        ::CreateDirectoryA("C:\\Program Files\\ConTEXT", nullptr);
+        ::CopyFileA((editors + "\\ConTEXT.exe").c_str(), kConText, FALSE);
+        // A notepad.exe that came with the project, in the folder every run
+        // makes current: Windows' own must run instead.
+        Layout().Copy(Layout().LccDir() + "\\bin\\builtprog.exe", "work\\notepad.exe");
+        Layout().Write("work\\prog.bas", NumberedBasicFile());
+    }
+
+    void TearDown() override {
+        E2eTest::TearDown();  // ends the program and the editors it started
+        for (const HANDLE process : byHand_) {
+            ::TerminateProcess(process, 1);
+            ::WaitForSingleObject(process, 5000);
+            ::CloseHandle(process);
+        }
+        InstallNotepad(kWinesNotepad);
+        WaitUntil(
+            [] { return ::DeleteFileA(kConText) || ::GetLastError() == ERROR_FILE_NOT_FOUND; });
+    }
+
+    // The values of one field of one editor in work\editors.log, in order.
+    Values EditorLog(const std::string& program, const std::string& field) {
+        Values values;
+        const std::string prefix = program + " " + field + ": ";
+        std::istringstream log(Layout().Read("work\\editors.log").value_or(""));
+        for (std::string line; std::getline(log, line);) {
+            if (line.starts_with(prefix)) {
+                values.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
+            }
+        }
+        return values;
+    }
+
+    // Starts an editor as the user would, on a file in the work folder.
+    void OpenByHand(const std::string& program, const std::string& file, const std::string& title) {
+        std::string commandLine = "\"" + program + "\" " + file;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                     nullptr, Layout().WorkDir().c_str(), &startup, &info));
+        ::CloseHandle(info.hThread);
+        byHand_.push_back(info.hProcess);
+        ASSERT_TRUE(WaitUntil([&] { return FindTopLevel(0, nullptr, title.c_str()) != nullptr; }));
+    }
+
+    // The program with only this editor box on, after Debug and the box that
+    // reports Basic line 12 (an error of the translator or of the compiler).
+    AppSession& DebugToLine12(int editorBox, bool compiler, const std::string& scenario = "") {
+        AppSession& app = Start();
+        for (int box : {ids::kChkNote, ids::kChkJen, ids::kChkCon}) {
+            app.Set(box, box == editorBox ? BST_CHECKED : BST_UNCHECKED);
+        }
+        Layout().Write("work\\scenario.txt",
+                       scenario + (compiler ? "lcc.error_at_basic=12 undeclared x\r\n"
+                                            : "ktvc.error=Syntax error in line 12\r\n"));
+        const MessageBoxInfo box = DebugUntilBox(app);
+        EXPECT_EQ(box.text, compiler ? "C Error:  undeclared x   -   Basic Line:  12"
+                                     : "Basic Error: Syntax error in line 12");
+        Acknowledge(app, box);
+        return app;
+    }
+
+    void ExpectLine12Selected(const std::string& program) {
+        ASSERT_TRUE(WaitUntil([&] { return !EditorLog(program, "selected").empty(); }));
+        EXPECT_EQ(EditorLog(program, "key"), (Values{"Ctrl+G", "Home", "Shift+End"}));
+        EXPECT_EQ(EditorLog(program, "box-key"), (Values{"Space", "1", "2", "Enter"}));
+        EXPECT_EQ(EditorLog(program, "selected"), Values{"PRINT 12"});
+    }
+
+private:
+    std::vector<HANDLE> byHand_;
+};
+
+// Each editor, from a translator error and from a C error: the line number
+// and Enter reach the go-to box (which opens a moment after Ctrl+G), never
+// the document, and line 12 ends up selected.
+TEST_F(EditorE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
+    for (const bool compiler : {false, true}) {
+        for (const auto& [box, program, show] : {std::tuple{ids::kChkNote, "notepad.exe", "3"},
+                                                 {ids::kChkJen, "jfe.exe", "2"},
+                                                 {ids::kChkCon, "ConTEXT.exe", "2"}}) {
+            SCOPED_TRACE(std::string(program) + (compiler ? " after a C error" : ""));
+            Layout().Write("work\\editors.log", "");
+            DebugToLine12(box, compiler);
+            ExpectLine12Selected(program);
+            EXPECT_EQ(EditorLog(program, "show"), Values{show});
+            if (box == ids::kChkNote) {  // Windows' own, by its full path
+                EXPECT_EQ(EditorLog(program, "command-line"),
+                          Values{SystemFolder() + "\\notepad.exe " + Layout().BasicFile()});
+            }
+        }
+    }
+    EXPECT_TRUE(Layout().CommandLinesOf("builtprog").empty());  // the planted one never ran
+}
+
+// Wine's own Notepad, a real editor: the document keeps its text, line 12
+// is selected and no go-to box is left open.
+TEST_F(EditorE2eTest, WinesOwnNotepadSelectsTheLineAndKeepsTheText) {
+    InstallNotepad(kWinesNotepad);
+    DebugToLine12(ids::kChkNote, false);
+    const std::string text = NumberedBasicFile();
+    const DWORD line12 = static_cast<DWORD>(text.find("PRINT 12"));
+    HWND notepad = nullptr;
+    HWND edit = nullptr;
+    DWORD start = 0;
+    DWORD end = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+        notepad = FindTopLevel(0, "Notepad", nullptr);
+        edit = notepad != nullptr ? ::FindWindowExA(notepad, nullptr, "Edit", nullptr) : nullptr;
+        ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        return edit != nullptr && start == line12 && end == line12 + 8;
+    })) << start
+        << ".." << end;
+    EXPECT_EQ(TextOf(edit), text);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(notepad, &process);
+    EXPECT_EQ(FindTopLevel(process, "#32770", nullptr), nullptr) << "a box is left open";
+}
+
+// A single-instance editor hands the file to the window already open and
+// ends at once: that window gets the keys.
+TEST_F(EditorE2eTest, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
+    const std::string file = Layout().BasicFile();
+    for (const auto& [box, program, path, title] :
+         {std::tuple{ids::kChkJen, "jfe.exe", Layout().KtvDir() + "\\bin\\jfe.exe",
+                     "Jens' File Editor - [" + file + "]"},
+          std::tuple{ids::kChkCon, "ConTEXT.exe", std::string(kConText),
+                     "ConTEXT - [" + file + "]"}}) {
+        SCOPED_TRACE(program);
+        Layout().Write("work\\editors.log", "");
+        Layout().Write("work\\scenario.txt",
+                       "jfe.single_instance=1\r\nConTEXT.single_instance=1\r\n");
+        OpenByHand(path, file, title);
+        DebugToLine12(box, true, "jfe.single_instance=1\r\nConTEXT.single_instance=1\r\n");
+        ExpectLine12Selected(program);
+        EXPECT_EQ(EditorLog(program, "handed-over"), Values{file});
+        EXPECT_EQ(EditorLog(program, "received"), Values{file});
+    }
+}
+
+// The first Debug on a file without the marker line adds it after telling the
+// user and shows the file in JFE; the next Debug builds.
+TEST_F(EditorE2eTest, AFileWithoutTheMarkerGetsItAndTheNextDebugGoesOn) {
+    Layout().Write("work\\prog.bas", "PRINT \"Hello\"\r\nx = 1");
+    AppSession& app = Start();
+    const MessageBoxInfo box = DebugUntilBox(app);
+    EXPECT_EQ(box.title, "Modified Basic File");
+    EXPECT_EQ(box.text,
+              "KTV Debugger is about to modify your basic file\r\nso it will output debug "
+              "information. \r\n\r\nPlease run Debug again, after JFE activates\r\n\r\nIf JFE "
+              "asks you to reload the file, click yes");
+    EXPECT_EQ(Layout().Read("work\\prog.bas"), "PRINT \"Hello\"\r\nx = 1");
+    Acknowledge(app, box);
+    EXPECT_EQ(Layout().Read("work\\prog.bas"),
+              "$SOURCE     '  Inserted by KTV Debugger\r\nPRINT \"Hello\"\r\nx = 1\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return !EditorLog("jfe.exe", "window").empty(); }));
+    EXPECT_EQ(EditorLog("jfe.exe", "command-line"),
+              Values{Layout().KtvDir() + "\\bin\\jfe.exe " + Layout().BasicFile()});
+    EXPECT_EQ(EditorLog("jfe.exe", "show"), Values{"2"});
+    EXPECT_TRUE(Layout().CommandLinesOf("ktvc").empty());  // no tool ran
+    EXPECT_EQ(DebugUntilBox(app).title, "Success!");
+}
+
+}  // namespace
+}  // namespace ktv::e2e

@@ -1,0 +1,64 @@
+// The translator's error file (ktv.err) or, built with KTV_FUZZ_COMPILER, the
+// compiler's (lcc.err) with a C file: the input holds the error file, then
+// "\0\0", then the C file. Any content is read without an exception other
+// than the FormatError the compiler's reader documents for a malformed line;
+// at most one box is shown, exactly when the reader says the run ends; an
+// error file without a line of the kind reports nothing; the JFE editor gets
+// keys only for a mapped C problem; no file changes.
+#include <exception>
+#include <string>
+
+#include "Fakes.h"
+#include "Fuzz.h"
+#include "debug/ErrorReaders.h"
+#include "text/Errors.h"
+#include "text/Lines.h"
+#include "text/Strings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto [errors, cFile] = ktv::fuzz::SplitInTwo(data, size);
+    ktv::fakes::FakePlatform fake;
+    ktv::BuildRun run{"c:\\work", "prog", "prog.bas"};
+    ktv::DebugOptions options;
+    options.basicFile = "c:\\work\\prog.bas";
+    options.editor = ktv::EditorChoice::JFE;
+    ktv::DebugContext context{options, run, fake.platform, 7};
+#ifdef KTV_FUZZ_COMPILER
+    const char* errorFile = "c:\\work\\lcc.err";
+    fake.files.AddFile("c:\\work\\prog.c", cFile);
+    const auto reader = &ktv::ShowCErrors;
+    bool ofTheKind = false;
+    for (const std::string& line : ktv::SplitLines(errors)) {
+        ofTheKind = ofTheKind || ktv::StartsWithIgnoringCase(line, "error");
+    }
+#else
+    const char* errorFile = "c:\\work\\ktv.err";
+    const auto reader = &ktv::ShowBasicErrors;
+    const bool ofTheKind = !errors.empty();
+#endif
+    fake.files.AddFile(errorFile, errors);
+    bool goOn = true;
+    try {
+        goOn = reader(context, errorFile);
+    } catch (const ktv::FormatError&) {
+#ifndef KTV_FUZZ_COMPILER
+        ktv::fuzz::Check(false, "the translator's reader threw");
+#endif
+        return 0;
+    } catch (const std::exception&) {
+        ktv::fuzz::Check(false, "an undocumented exception escaped");
+    }
+    const std::size_t boxes = fake.transcript.Only({"box["}).size();
+    ktv::fuzz::Check(boxes <= 1, "more than one box");
+    ktv::fuzz::Check(goOn == (boxes == 0), "the result does not match the box");
+    ktv::fuzz::Check(goOn == !ofTheKind, "a problem was reported or missed");
+    ktv::fuzz::Check(fake.files.Content(errorFile) == errors, "the error file changed");
+#ifdef KTV_FUZZ_COMPILER
+    if (!fake.transcript.Only({"keys"}).empty()) {
+        ktv::fuzz::Check(
+            fake.transcript.Only({"box["})[0].find("Unregonisable") == std::string::npos,
+            "keys typed for a problem that leads nowhere");
+    }
+#endif
+    return 0;
+}

@@ -1,0 +1,211 @@
+// Reading the translator's and the compiler's error files, leading a C line
+// back to its Basic line, and the boxes that report them.
+
+#include "World.h"
+#include "debug/Diagnostics.h"
+#include "debug/ErrorReaders.h"
+#include "text/Errors.h"
+#include "text/Lines.h"
+
+namespace ktv::testing {
+namespace {
+
+TEST(Diagnostics, ADiagnosticLineBeginsWithItsKindWordInAnyCase) {
+    // line, an error line, a warning line
+    const std::tuple<std::string_view, bool, bool> cases[] = {{"error prog.c: 3 x", true, false},
+                                                              {"ERROR prog.c: 3 x", true, false},
+                                                              {"errors", true, false},
+                                                              {"Warning prog.c: 3 x", false, true},
+                                                              {" error prog.c: 3 x", false, false},
+                                                              {"err", false, false},
+                                                              {"lcc: 2 errors", false, false}};
+    for (const auto& [line, isError, isWarning] : cases) {
+        EXPECT_EQ(IsDiagnosticLine(line, kCompilerErrorTexts), isError) << line;
+        EXPECT_EQ(IsDiagnosticLine(line, kCompilerWarningTexts), isWarning) << line;
+    }
+}
+
+TEST(Diagnostics, TheCLineIsLookedForPastLabelBaseNameAndColon) {
+    // line (a warning when it starts with W), base name, C line, message; a digit
+    // in the name comes before, "0" starts no number, a warning's 8.75 is 8
+    const std::tuple<std::string_view, std::string_view, int, std::string_view> cases[] = {
+        {"error prog.c: 27  syntax error", "prog", 27, "  syntax error"},
+        {"error p1.c: 12 x", "p1", 12, " x"},
+        {"error prog.c: 09 x", "prog", 9, " x"},
+        {"error prog.c:  100 ", "prog", 100, " "},
+        {"error stdio.h: 44 bad", "prog", 44, " bad"},
+        {"warning prog.c: 8 unused x", "prog", 8, " unused x"},
+        {"Warning prog.c: 8.75 x", "prog", 8, " x"},
+        {"error verylongname.c: 3 x", "verylongname", 3, " x"}};
+    for (const auto& [line, baseName, cLine, message] : cases) {
+        const CompilerDiagnosticTexts& texts =
+            (line[0] | 0x20) == 'w' ? kCompilerWarningTexts : kCompilerErrorTexts;
+        const Diagnostic diagnostic = ParseDiagnosticLine(line, texts, baseName);
+        EXPECT_EQ(diagnostic.kind, texts.kind) << line;
+        EXPECT_EQ(diagnostic.cLine, cLine) << line;
+        EXPECT_EQ(diagnostic.message, message) << line;
+    }
+    for (std::string_view line :
+         {"error prog.c: syntax", "error", "error prog.c: 27", "error prog.c: 2x7 y",
+          "error prog.c: 2.x y", "error prog.c: 99999999999 y", "error 27 prog.c syntax"}) {
+        EXPECT_THROW(ParseDiagnosticLine(line, kCompilerErrorTexts, "prog"), FormatError) << line;
+    }
+}
+
+// The Basic line for C line `cLine` of a C file of `size` lines with one
+// reference line at `at`.
+std::optional<std::string> Find(int size, int at, int cLine, std::string reference = "// [7]") {
+    std::vector<std::string> lines(static_cast<std::size_t>(size), "x = 1;");
+    lines[static_cast<std::size_t>(at) - 1] = std::move(reference);
+    const std::string text = JoinLines(lines);
+    return CFileReferences(text).FindBasicLine(cLine);
+}
+
+TEST(Diagnostics, TheNearestReferenceOnTheLineOr17LinesAboveGivesTheBasicLine) {
+    const std::tuple<int, int, int, std::optional<std::string>> cases[] = {
+        // C file size, reference at, C line, Basic line
+        {40, 10, 10, "7"},          {40, 10, 27, "7"},         {40, 10, 28, std::nullopt},
+        {40, 10, 9, std::nullopt},  {40, 1, 18, "7"},          {40, 1, 19, std::nullopt},
+        {40, 40, 41, std::nullopt}, {30, 20, 5, std::nullopt}, {40, 40, 40, "7"}};
+    for (const auto& [size, at, cLine, basicLine] : cases) {
+        EXPECT_EQ(Find(size, at, cLine), basicLine) << at << " -> " << cLine;
+    }
+    std::vector<std::string> lines(40, "x = 1;");
+    lines[9] = "// [3]";
+    lines[14] = "   // [12] print x   ";
+    const std::string text = JoinLines(lines);
+    EXPECT_EQ(CFileReferences(text).FindBasicLine(20), "12");  // the nearer one
+    EXPECT_EQ(CFileReferences(text).FindBasicLine(14), "3");
+}
+
+TEST(Diagnostics, OnlyWellFormedCommentsAreReferences) {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"// [0]", "0"},           {"// [042] x ] y", "042"},
+        {"//  [4]", std::nullopt}, {"/* [4] */", std::nullopt},
+        {"// [x4]", std::nullopt}, {"\t// [4]", std::nullopt},
+        {"x // [4]", std::nullopt}};
+    for (const auto& [reference, basicLine] : cases) {
+        EXPECT_EQ(Find(3, 2, 3, reference), basicLine) << reference;
+    }
+    for (const std::string reference : {"// [4", "// [4x]", "// [4 ]", "// [99999999999]"}) {
+        EXPECT_THROW(Find(3, 2, 3, reference), FormatError) << reference;
+    }
+}
+
+TEST(Diagnostics, ABasicLineIsTypedAndShownAsASpaceAndItsDigits) {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"27", " 27"},         {" 12", " 12"},
+        {"007", " 7"},         {"  5  ", " 5"},
+        {"-5", std::nullopt},  {"+5", std::nullopt},
+        {"1e3", std::nullopt}, {"^{F4}", std::nullopt},
+        {"", std::nullopt},    {"99999999999", std::nullopt}};
+    for (const auto& [basicLine, text] : cases) {
+        EXPECT_EQ(LineText(basicLine), text) << basicLine;
+    }
+}
+
+TEST(Diagnostics, ReportsReadAsTheUserIsShownThem) {
+    EXPECT_EQ(MappedReport({DiagnosticKind::CError, "  syntax error", 27, "12"}),
+              "  syntax error   -   Basic Line:  12");
+    const std::string checklist =
+        "\r\n\r\nCheck Basic code is for KTV.\r\nCheck not missing Libraries.\r\n"
+        "Check you are using a good verion of KTVC.exe\r\n"
+        "Chek there are no bad variable declarations\r\n\r\n";
+    EXPECT_EQ(
+        UnmappedReport({DiagnosticKind::CError, "  syntax error", 27, ""}, kCompilerErrorTexts),
+        "Unregonisable error." + checklist +
+            "Error Reported was:\r\n  syntax error\r\n\r\nLine:  27");
+    EXPECT_EQ(
+        UnmappedReport({DiagnosticKind::CWarning, " unused", 3, ""}, kCompilerWarningTexts),
+        "Unregonisable Warning." + checklist + "Warning Reported was:\r\n unused\r\n\r\n Line:  3");
+}
+
+// The readers with a C file whose line 2N is the reference of Basic line N.
+TEST(Diagnostics, TheCompilerReadersReportTheFirstMappableProblemOrTheLastWithTheChecklist) {
+    const std::string cError = "64|Error!|C Error: ";
+    const std::string cWarning = "64|Error!|C Warning: ";
+    const std::tuple<Lines, int, int, int, std::string> cases[] = {
+        // lcc.err, warnings read, a C file, the result, the start of the one box ("": none)
+        {{"lcc: done"}, 0, 1, 1, ""},
+        {{"warning prog.c: 4 w"}, 0, 1, 1, ""},
+        {{"error prog.c: 4 e"}, 0, 1, 0, cError + " e   -   Basic Line:  2"},
+        {{"error prog.c: 999 far", "error prog.c: 6 e"},
+         false,
+         true,
+         false,
+         cError + " e   -   Basic Line:  3"},  // the first that maps
+        {{"error prog.c: 998 a", "error prog.c: 999 b"},
+         false,
+         true,
+         false,
+         cError + "Unregonisable error.\r\n"},  // none maps: the last one
+        {{"error prog.c: 4 a", "error prog.c: 6 b"},
+         false,
+         false,
+         false,
+         cError + "Unregonisable error."},  // no C file: the first one
+        {{"warning prog.c: 6 w"}, 1, 1, 0, cWarning + " w   -   Basic Line:  3"},
+        {{"warning prog.c: 999 w"}, 1, 1, 0, cWarning + "Unregonisable Warning."}};
+    for (const auto& [lcc, warnings, cFile, result, box] : cases) {
+        SCOPED_TRACE(box);
+        World world;
+        world.run = BuildRun{"c:\\work", "prog", "prog.bas"};
+        if (cFile) {
+            world.fake.processes.onRun("ktvc.exe");
+        }
+        world.fake.files.AddFile("c:\\work\\lcc.err", JoinLines(lcc));
+        DebugContext context = world.Context();
+        EXPECT_EQ(warnings ? ShowCWarnings(context, "c:\\work\\lcc.err")
+                           : ShowCErrors(context, "c:\\work\\lcc.err"),
+                  result != 0);
+        const Lines boxes = world.Boxes();
+        ASSERT_EQ(boxes.size(), box.empty() ? 0u : 1u);
+        if (!box.empty()) {
+            EXPECT_TRUE(boxes[0].starts_with(box)) << boxes[0];
+        }
+    }
+    World world;
+    world.run = BuildRun{"c:\\work", "prog", "prog.bas"};
+    DebugContext context = world.Context();
+    EXPECT_TRUE(ShowCErrors(context, "c:\\work\\lcc.err"));  // no file
+    world.fake.processes.onRun("ktvc.exe");  // the C file, so the first line is read on
+    world.fake.files.AddFile("c:\\work\\lcc.err", "error prog.c: 999 a\r\nerror prog.c: x\r\n");
+    EXPECT_THROW(ShowCErrors(context, "c:\\work\\lcc.err"), FormatError);
+}
+
+TEST(Diagnostics, TheTranslatorsFirstLineIsShownAndItsLastWordOpensTheEditorThere) {
+    const Lines line12{"keys: ^g", "box-keys:  12", "box-keys: {ENTER}", "keys: {HOME}",
+                       "keys: +{END}"};
+    const Lines noLine{"keys: ^g", "box-keys: {ENTER}", "keys: {HOME}", "keys: +{END}"};
+    const std::tuple<std::optional<std::string>, std::string, Lines> cases[] = {
+        // ktv.err (nothing: none), the line shown, the keys typed
+        {std::nullopt, "", {}},
+        {"\r\n", "", {}},
+        {"Syntax error in line 12\r\nsecond line 9\r\n", "Syntax error in line 12", line12},
+        {"Undefined  label at  12", "Undefined  label at  12", line12},
+        {"Lone CR ends it 12\rnot this 9", "Lone CR ends it 12", line12},
+        {"NoSpaceAtAll", "NoSpaceAtAll", {}},
+        {"Bad thing 12 and more", "Bad thing 12 and more", noLine}};
+    for (const auto& [file, shown, keys] : cases) {
+        SCOPED_TRACE(shown);
+        World world;
+        world.ChooseEditor(EditorChoice::Notepad);
+        if (file) {
+            world.fake.files.AddFile("c:\\work\\ktv.err", *file);
+        }
+        DebugContext context = world.Context();
+        EXPECT_EQ(ShowBasicErrors(context, "c:\\work\\ktv.err"), !file);
+        EXPECT_EQ(world.Boxes(), file ? Lines{"64|Error!|Basic Error: " + shown} : Lines{});
+        EXPECT_EQ(world.Only({"keys", "box-keys"}), keys);
+    }
+    // An editor that cannot be started leaves the report standing.
+    World world;
+    world.ChooseEditor(EditorChoice::Notepad);
+    world.fake.processes.failing = {"notepad"};
+    world.fake.files.AddFile("c:\\work\\ktv.err", "Syntax error 3");
+    DebugContext context = world.Context();
+    EXPECT_FALSE(ShowBasicErrors(context, "c:\\work\\ktv.err"));
+}
+
+}  // namespace
+}  // namespace ktv::testing

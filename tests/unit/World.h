@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Fakes.h"
+#include "debug/DebugContext.h"
+
+namespace ktv::testing {
+
+using Lines = std::vector<std::string>;
+
+// A machine laid out for a Debug run of c:\work\prog.bas (which carries its
+// marker line) with the tools under c:\lcc\bin and c:\ktv\bin. The fake
+// tools do what the real ones would: the translator writes prog.c with a
+// line reference "// [N]" above the C of Basic line N (and ktv.err from
+// translatorError), the compiler prog.obj and lcc.err, the linker the
+// program. The window's locking and unlocking go into the transcript.
+struct World : RunWindow {
+    World();
+
+    void PressDebug();
+    DebugContext Context() { return DebugContext{options, run, fake.platform, kOwner}; }
+    void ChooseEditor(EditorChoice editor) { options.editor = editor; }
+
+    Lines Calls() const { return fake.transcript.Folded(); }
+    Lines Only(std::initializer_list<std::string_view> prefixes) const {
+        return fake.transcript.Only(prefixes);
+    }
+    Lines Boxes() const;     // every box as "<buttons>|<title>|<prompt>"
+    Lines ToolsRun() const;  // "ktvc.exe", "lrc.exe", ...
+
+    void SetButtonsEnabled(bool enabled) override;
+    void SetWindowEnabled(bool enabled) override;
+    void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
+
+    static constexpr WindowRef kOwner = 77;
+
+    fakes::FakePlatform fake;
+    DebugOptions options;
+    BuildRun run;
+    std::string translatorError;  // the first line of ktv.err; empty: none
+    Lines compilerLines;          // lcc.err
+    bool linkerWrites = true;
+    FileTime linkerWriteTime = 0;  // 0: stamped as written
+};
+
+}  // namespace ktv::testing

@@ -1,0 +1,126 @@
+// The real platform under Wine: files replaced atomically, programs started
+// and waited for, the registry and the system folders.
+
+#include "Win32Test.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SystemInfo.h"
+#include "text/Errors.h"
+
+namespace ktv::win32 {
+namespace {
+
+using namespace std::chrono_literals;
+
+using testing::Names;
+
+TEST(Win32FileSystem, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
+    const testing::TestFolder folder;
+    Win32FileSystem files;
+    const std::string path = folder.In("prog.bas");
+    const std::string big = "10 PRINT\r\n" + std::string(300000, 'x');
+    files.WriteFile(path, big);
+    EXPECT_EQ(files.ReadFile(path), big);
+    const std::string bytes("a\0b\r\nc\rd\n", 9);  // written as they are
+    files.WriteFile(path, bytes);
+    EXPECT_EQ(files.ReadFile(path), bytes);
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    files.WriteFile(path, "kept hidden");
+    EXPECT_TRUE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+
+    files.WriteFile(folder.In("locked.txt"), "old");
+    ::SetFileAttributesA(folder.In("locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    files.CreateFolder(folder.In("sub"));
+    for (const std::string& failing :
+         {folder.In("locked.txt"), folder.In("missing\\x.txt"), folder.In("sub")}) {
+        EXPECT_THROW(files.WriteFile(failing, "new"), FileError) << failing;
+    }
+    EXPECT_EQ(files.ReadFile(folder.In("locked.txt")), "old");
+    EXPECT_EQ(folder.List(), (Names{"locked.txt", "prog.bas", "sub"}));  // no temporary file
+    EXPECT_EQ(folder.List("sub"), Names{});
+    EXPECT_THROW(files.ReadFile(folder.In("nothing.err")), FileError);
+}
+
+TEST(Win32FileSystem, FilesFoldersStampsAndDeletion) {
+    const testing::TestFolder folder;
+    Win32FileSystem files;
+    const std::string tree = folder.In("lcc8");
+    files.CreateFolder(tree);
+    files.CreateFolder(tree);  // already there: fine
+    files.CreateFolder(tree + "\\sub");
+    EXPECT_THROW(files.CreateFolder(folder.In("a\\b")), FileError);
+    files.WriteFile(tree + "\\sub\\notes.txt", "n");
+    ::SetFileAttributesA((tree + "\\sub\\notes.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    files.WriteFile(folder.In("prog.exe"), "MZ");
+
+    EXPECT_TRUE(files.FileExists(folder.In("PROG.EXE")));
+    EXPECT_FALSE(files.FileExists(tree));
+    EXPECT_TRUE(files.FolderExists(tree + "\\"));
+    EXPECT_FALSE(files.FileExists(""));
+    const std::optional<FileStamp> stamp = files.Stamp(folder.In("prog.exe"));
+    ASSERT_TRUE(stamp.has_value());
+    EXPECT_EQ(stamp->size, 2u);
+    EXPECT_EQ(files.Stamp(folder.In("prog.exe")), stamp);
+    ::Sleep(20);
+    files.WriteFile(folder.In("prog.exe"), "MZ");  // same size: the time tells
+    EXPECT_NE(files.Stamp(folder.In("prog.exe")), stamp);
+    EXPECT_FALSE(files.Stamp(tree).has_value());
+
+    files.DeleteFolder(tree + "\\");
+    files.DeleteFile(folder.In("prog.exe"));
+    files.DeleteFile(folder.In("never-there.err"));  // nothing to do
+    EXPECT_EQ(folder.List(), Names{});
+    EXPECT_THROW(files.DeleteFolder(tree), FileError);
+    EXPECT_THROW(files.DeleteFolder("c:"), FileError);
+    EXPECT_TRUE(files.FileExists(files.ExecutableFolder() + "\\ktv_win32_tests.exe"));
+}
+
+TEST(Win32Processes, RunHiddenWaitsStartDoesNotAndAMissingProgramFailsByName) {
+    const testing::TestFolder folder;
+    Win32Processes processes;
+    Win32FileSystem files;
+    char saved[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, saved);
+    files.ChangeDirectory(folder.Path());
+    processes.RunHidden(testing::StandIn("capture_writer.exe") + " sleep:500 out:x");
+    EXPECT_THROW(files.ChangeDirectory(folder.In("missing")), FileError);
+    ::SetCurrentDirectoryA(saved);
+
+    const auto start = std::chrono::steady_clock::now();
+    const TaskId task = processes.Start(testing::StandIn("capture_writer.exe") + " sleep:3000",
+                                        WindowStyle::Hidden);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+    EXPECT_FALSE(processes.WaitUntilReady(task, std::chrono::milliseconds(100)));  // no window
+    testing::EndProcess(task);
+
+    const std::string missing = "\"" + folder.In("ktvc.exe") + "\" prog";
+    try {
+        processes.RunHidden(missing);
+        ADD_FAILURE() << "no StartFailed";
+    } catch (const StartFailed& error) {
+        EXPECT_NE(std::string(error.what()).find(missing), std::string::npos) << error.what();
+    }
+    EXPECT_THROW(processes.Start(missing, WindowStyle::NormalFocus), StartFailed);
+    EXPECT_THROW(processes.RunHidden(""), StartFailed);
+}
+
+TEST(Win32System, TheRegistryValueIsWrittenAndTheFoldersAreKnown) {
+    Win32Registry registry;
+    registry.SetDwordValue(RegistryRoot::CurrentUser, "Software\\KTV Debugger Test", "fWrap", 7);
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, "Software\\KTV Debugger Test", "fWrap",
+                             RRF_RT_REG_DWORD, nullptr, &value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 7u);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KTV Debugger Test");
+
+    Win32SystemInfo system;
+    Win32FileSystem files;
+    EXPECT_TRUE(files.FileExists(system.SystemDirectory() + "\\cmd.exe"));
+    EXPECT_TRUE(files.FolderExists(system.UserDataFolder()));
+}
+
+}  // namespace
+}  // namespace ktv::win32

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/win32/WinApi.h"
+
+namespace ktv::win32::testing {
+
+using Names = std::vector<std::string>;
+
+// A new empty folder under the system's temporary folder, deleted with
+// everything in it at the end of the test.
+class TestFolder {
+public:
+    TestFolder() { std::filesystem::create_directories(path_); }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    ~TestFolder() {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+            ::SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        std::filesystem::remove_all(path_, ignored);
+    }
+
+    const std::string& Path() const { return path_; }
+    std::string In(const std::string& name) const { return path_ + "\\" + name; }
+    // The names in the folder (or one below it), sorted.
+    Names List(const std::string& below = "") const {
+        Names names;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(below.empty() ? path_ : In(below))) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::string path_ = (std::filesystem::temp_directory_path() /
+                         ("ktv-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                          std::to_string(::GetTickCount64())))
+                            .string();
+};
+
+// A stand-in program (standins/ of the build), quoted for a command line.
+inline std::string StandIn(const std::string& exeName) {
+    std::string path(KTV_STANDINS);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return "\"" + (path[0] == '\\' ? "Z:" + path : path) + "\\" + exeName + "\"";
+}
+
+// Ends a process a test started, if it still runs.
+inline void EndProcess(DWORD processId) {
+    if (const HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)) {
+        ::TerminateProcess(process, 1);
+        ::WaitForSingleObject(process, 5000);
+        ::CloseHandle(process);
+    }
+}
+
+}  // namespace ktv::win32::testing
