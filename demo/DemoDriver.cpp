@@ -39,7 +39,8 @@ void SaveScreenshot(RECT area, const std::string& bmpPath) {
     SelectedObject selected(memory.Get(), bitmap.Get());
     ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
     ::GdiFlush();
-    const DWORD imageSize = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
+    const DWORD imageSize =
+        ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -87,7 +88,8 @@ int Run(const std::string& program, const std::string& workingFolder, const std:
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: ktv_demo <KTVDebugger.exe> <working folder> <output folder>\n");
+        std::fprintf(stderr,
+                     "usage: ktv_demo <KTVDebugger.exe> <working folder> <output folder>\n");
         return 2;
     }
     try {

@@ -7,13 +7,13 @@ namespace ktv::standins {
 namespace {
 
 constexpr std::array<std::pair<WPARAM, const char*>, 30> kNamedKeys{{
-    {VK_RETURN, "Enter"},  {VK_TAB, "Tab"},       {VK_ESCAPE, "Esc"},    {VK_BACK, "Backspace"},
-    {VK_DELETE, "Delete"}, {VK_INSERT, "Insert"}, {VK_HOME, "Home"},     {VK_END, "End"},
-    {VK_PRIOR, "PageUp"},  {VK_NEXT, "PageDown"}, {VK_UP, "Up"},         {VK_DOWN, "Down"},
-    {VK_LEFT, "Left"},     {VK_RIGHT, "Right"},   {VK_F1, "F1"},         {VK_F2, "F2"},
-    {VK_F3, "F3"},         {VK_F4, "F4"},         {VK_F5, "F5"},         {VK_F6, "F6"},
-    {VK_F7, "F7"},         {VK_F8, "F8"},         {VK_F9, "F9"},         {VK_F10, "F10"},
-    {VK_F11, "F11"},       {VK_F12, "F12"},       {VK_SPACE, nullptr},   {VK_SHIFT, nullptr},
+    {VK_RETURN, "Enter"},  {VK_TAB, "Tab"},       {VK_ESCAPE, "Esc"},  {VK_BACK, "Backspace"},
+    {VK_DELETE, "Delete"}, {VK_INSERT, "Insert"}, {VK_HOME, "Home"},   {VK_END, "End"},
+    {VK_PRIOR, "PageUp"},  {VK_NEXT, "PageDown"}, {VK_UP, "Up"},       {VK_DOWN, "Down"},
+    {VK_LEFT, "Left"},     {VK_RIGHT, "Right"},   {VK_F1, "F1"},       {VK_F2, "F2"},
+    {VK_F3, "F3"},         {VK_F4, "F4"},         {VK_F5, "F5"},       {VK_F6, "F6"},
+    {VK_F7, "F7"},         {VK_F8, "F8"},         {VK_F9, "F9"},       {VK_F10, "F10"},
+    {VK_F11, "F11"},       {VK_F12, "F12"},       {VK_SPACE, nullptr}, {VK_SHIFT, nullptr},
     {VK_CONTROL, nullptr}, {VK_MENU, nullptr},
 }};
 

@@ -62,7 +62,8 @@ TEST(Soak, RepeatedCapturesKeepResourcesFlat) {
         CaptureOnce(window, number);
     }
     const auto figures = CompareSamples(first, SampleProcess(::GetCurrentProcessId()));
-    std::printf("capture soak, %d captures in one window:\n%s", captures, Describe(figures).c_str());
+    std::printf("capture soak, %d captures in one window:\n%s", captures,
+                Describe(figures).c_str());
     for (const auto& figure : figures) {
         EXPECT_FALSE(figure.Exceeded()) << figure.name << " grew by more than " << *figure.bound;
     }

@@ -21,8 +21,9 @@ struct Scenario {
 };
 
 const Scenario kScenarios[] = {
-    {"", "", "Application prog.bas has been compiled succesfully\r\n\r\nThere were no detected "
-             "errors \r\n"},
+    {"", "",
+     "Application prog.bas has been compiled succesfully\r\n\r\nThere were no detected "
+     "errors \r\n"},
     {"ktvc.error=Syntax error in line 2\r\n", "", "Basic Error: Syntax error in line 2"},
     {"lcc.error_at_basic=3 undeclared identifier 'x'\r\n", "",
      "C Error:  undeclared identifier 'x'   -   Basic Line:  3"},

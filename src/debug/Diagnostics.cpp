@@ -69,7 +69,6 @@ std::optional<std::string> LineText(std::string_view basicLine) {
     return text;
 }
 
-
 bool IsDiagnosticLine(std::string_view line, const CompilerDiagnosticTexts& texts) {
     return StartsWithIgnoringCase(line, texts.word);
 }

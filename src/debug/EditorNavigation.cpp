@@ -136,7 +136,8 @@ void OpenNotepad(DebugContext& context, const std::optional<std::string>& lineTe
         WindowStyle::MaximizedFocus);
     platform.processes.WaitUntilReady(task, kReadyBound);
     DoEvents(platform.desktop, waits.beforeActivation);
-    const std::optional<TaskWindow> window = ActivateTask(platform.desktop, task, kActivationAttempts);
+    const std::optional<TaskWindow> window =
+        ActivateTask(platform.desktop, task, kActivationAttempts);
     if (!window) {
         return;
     }
@@ -150,7 +151,8 @@ void OpenSkippingFailures(DebugContext& context, const std::string& commandLine,
                           const std::optional<std::string>& lineText, EditorWaits waits) {
     Platform& platform = context.platform;
     std::optional<TaskId> task;
-    IgnoringFailure([&] { task = platform.processes.Start(commandLine, WindowStyle::MinimizedFocus); });
+    IgnoringFailure(
+        [&] { task = platform.processes.Start(commandLine, WindowStyle::MinimizedFocus); });
     if (task) {
         IgnoringFailure([&] { platform.processes.WaitUntilReady(*task, kReadyBound); });
     }

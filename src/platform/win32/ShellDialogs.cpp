@@ -40,7 +40,6 @@ private:
     bool ready_ = false;
 };
 
-
 // An item list the shell allocated for the caller, freed with ole32's
 // CoTaskMemFree (which the caller's copy of ole32 must outlive).
 class UniqueItemList {
