@@ -48,31 +48,26 @@ TEST(Win32FileSystem, FilesFoldersStampsAndDeletion) {
     const std::string tree = folder.In("lcc8");
     files.CreateFolder(tree);
     files.CreateFolder(tree);  // already there: fine
-    files.CreateFolder(tree + "\\sub");
     EXPECT_THROW(files.CreateFolder(folder.In("a\\b")), FileError);
-    files.WriteFile(tree + "\\sub\\notes.txt", "n");
-    ::SetFileAttributesA((tree + "\\sub\\notes.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    files.WriteFile(folder.In("prog.exe"), "MZ");
-
-    EXPECT_TRUE(files.FileExists(folder.In("PROG.EXE")));
-    EXPECT_FALSE(files.FileExists(tree));
-    EXPECT_TRUE(files.FolderExists(tree + "\\"));
-    EXPECT_FALSE(files.FileExists(""));
-    const std::optional<FileStamp> stamp = files.Stamp(folder.In("prog.exe"));
-    ASSERT_TRUE(stamp.has_value());
-    EXPECT_EQ(stamp->size, 2u);
-    EXPECT_EQ(files.Stamp(folder.In("prog.exe")), stamp);
+    files.WriteFile(tree + "\\notes.txt", "n");
+    ::SetFileAttributesA((tree + "\\notes.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string exe = folder.In("prog.exe");
+    files.WriteFile(exe, "MZ");
+    EXPECT_TRUE(files.FileExists(folder.In("PROG.EXE")) && !files.FileExists(tree));
+    EXPECT_TRUE(files.FolderExists(tree + "\\") && !files.FileExists(""));
+    const std::optional<FileStamp> stamp = files.Stamp(exe);
+    EXPECT_EQ(stamp.value_or(FileStamp{}).size, 2u);
+    EXPECT_EQ(files.Stamp(exe), stamp);
     ::Sleep(20);
-    files.WriteFile(folder.In("prog.exe"), "MZ");  // same size: the time tells
-    EXPECT_NE(files.Stamp(folder.In("prog.exe")), stamp);
+    files.WriteFile(exe, "MZ");  // same size: the time tells
+    EXPECT_NE(files.Stamp(exe), stamp);
     EXPECT_FALSE(files.Stamp(tree).has_value());
 
     files.DeleteFolder(tree + "\\");
-    files.DeleteFile(folder.In("prog.exe"));
+    files.DeleteFile(exe);
     files.DeleteFile(folder.In("never-there.err"));  // nothing to do
     EXPECT_EQ(folder.List(), Names{});
     EXPECT_THROW(files.DeleteFolder(tree), FileError);
-    EXPECT_THROW(files.DeleteFolder("c:"), FileError);
     EXPECT_TRUE(files.FileExists(files.ExecutableFolder() + "\\ktv_win32_tests.exe"));
 }
 
