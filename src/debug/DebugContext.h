@@ -46,20 +46,4 @@ struct DebugContext {
     WindowRef owner = 0;
 };
 
-// What a Debug run asks of the main window: to be locked while the tools run
-// and given back at the end, and to show the directories as normalised.
-class RunWindow {
-public:
-    virtual ~RunWindow() = default;
-
-    // Every command button, option button and check box, in the window's
-    // order; "Debug" is one of them, so no second run can start.
-    virtual void SetButtonsEnabled(bool enabled) = 0;
-
-    // The window as a whole, its text fields included.
-    virtual void SetWindowEnabled(bool enabled) = 0;
-
-    virtual void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) = 0;
-};
-
 }  // namespace ktv

@@ -1,11 +1,8 @@
 #include "debug/DebugRun.h"
 
 #include <exception>
-#include <functional>
-#include <optional>
-#include <string_view>
-#include <vector>
 
+#include "debug/BuildChain.h"
 #include "debug/EditorNavigation.h"
 #include "debug/ErrorBoxes.h"
 #include "debug/ErrorReaders.h"
@@ -13,299 +10,125 @@
 #include "debug/SourceMarkers.h"
 #include "debug/ToolCommands.h"
 #include "text/Errors.h"
-#include "text/Paths.h"
 
 namespace ktv {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-
-constexpr std::string_view kBadBasicFilename = "Bad Basic Filename";
-constexpr std::string_view kMissingResourceCompiler = "Cannot find lrc.exe - Check lcc path";
-constexpr std::string_view kMissingLibrary =
-    "KTV Debugger cannot find one or more of your include libraries.";
-
-std::string Replace(std::string text, char from, char to) {
-    for (char& c : text) {
-        if (c == from) {
-            c = to;
-        }
-    }
-    return text;
-}
-
-// One press of Debug. Each stretch of steps that reports one message on
-// failure is one call of Stretch(); a stretch gives false when the run ends
-// there (its problem already reported), true when the build goes on.
-class DebugRun {
+// The build as the window shows it: boxes, the editor, the Problems list.
+class WindowBuild : public BuildHost {
 public:
-    DebugRun(DebugContext& context, RunWindow& window)
-        : context_(context),
-          options_(context.options),
-          window_(window),
-          desktop_(context.platform.desktop),
-          files_(context.platform.files) {}
-
-    void Execute() {
-        if (Build()) {
-            AfterBuild();
-        }
-        Finish();
-    }
+    WindowBuild(DebugContext& context, RunWindow& window)
+        : context_(context), window_(window), desktop_(context.platform.desktop) {}
 
 private:
-    using Describe = std::function<std::string(std::string_view reason)>;
-
-    static Describe Fixed(std::string_view text) {
-        return [text](std::string_view) { return std::string(text); };
-    }
-    static Describe WithReason(std::string_view text) {
-        return [text](std::string_view reason) {
-            return std::string(text) + ": " + std::string(reason);
-        };
-    }
-
-    template <typename Body>
-    bool Stretch(const Describe& describe, Body&& body) {
-        try {
-            return body();
-        } catch (const std::exception& failure) {
-            Report(describe(failure.what()));
-        } catch (...) {
-            Report(describe("unknown failure"));
-        }
-        return false;
-    }
-
-    // Pointer back to the arrow, then the box; the run then goes to its end.
-    void Report(std::string_view text) {
-        IgnoringFailure([&] { desktop_.SetBusyCursor(false); });
-        IgnoringFailure([&] { ErrorBox(desktop_, context_.owner, text); });
-    }
-
-    const BuildRun& Names() const { return context_.run; }
-    std::string InFolder(std::string_view name) const { return JoinPath(Names().folder, name); }
-
-    bool Build() {
-        return Stretch(WithReason("Could not prepare the Debug run"), [&] { return Prepare(); }) &&
-               Stretch(Fixed(kBadBasicFilename), [&] { return CheckBasicFile(); }) &&
-               Stretch(Fixed("Could not run ktv"), [&] { return Translate(); }) &&
-               Stretch(WithReason("Could not show the translator's errors"),
-                       [&] { return CheckTranslation(); }) &&
-               Stretch(Fixed("Could not compile resource file"),
-                       [&] { return CompileResources(); }) &&
-               Stretch(Fixed("Error: Could not Compile with LCC"), [&] { return Compile(); }) &&
-               Stretch(Fixed("Cannot Pass C error file"), [&] { return CheckCompilation(); }) &&
-               Stretch(LinkerFailure(), [&] { return Link(); });
-    }
-
-    // Lock the window, show the hourglass, normalise the two directories.
-    bool Prepare() {
+    void Begin() override {
         window_.SetButtonsEnabled(false);  // "Debug" among them: no second run can start
         window_.SetWindowEnabled(false);
         DoEvents(desktop_, 2);
         ApplyNotepadWordWrapGuard(context_.platform.registry);
         desktop_.SetBusyCursor(true);
         DoEvents(desktop_, 1);
-
-        options_.lccPath = Replace(StripTrailingSlash(options_.lccPath), '/', '\\');
-        options_.ktvPath = Replace(StripTrailingSlash(options_.ktvPath), '/', '\\');
-        window_.ShowDirectories(options_.lccPath, options_.ktvPath);
-        return true;
     }
 
-    // Derive the run's names, enter its folder, make sure the Basic file is
-    // there and carries its marker line, and build the translator's command.
-    bool CheckBasicFile() {
-        const std::string& basicFile = options_.basicFile;
-        BuildRun names;
-        names.baseName = GetBaseName(basicFile);
-        names.folder = GetFolder(basicFile);
-        names.fileName = GetFileName(basicFile);
-        context_.run = names;
-        namesDerived_ = true;
-
-        if (!files_.FileExists(basicFile)) {
-            Report(kBadBasicFilename);
-            return false;
-        }
-        files_.ChangeDirectory(Names().folder);
-        if (!files_.FileExists(basicFile)) {  // a relative name now counts from the folder
-            Report(kBadBasicFilename);
-            return false;
-        }
-        // The translator reads <base>.bas whatever extension the field names.
-        const std::string basicPath = InFolder(Names().baseName + ".bas");
-        if (!files_.FileExists(basicPath)) {
-            Report(kBadBasicFilename);
-            return false;
-        }
-        if (InsertSourceMarkers(context_, basicPath)) {
-            return false;  // the user was told to press Debug again
-        }
-        commandLine_ = TranslatorCommand(options_.ktvPath, Names());
-        return true;
+    void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override {
+        window_.ShowDirectories(lccPath, ktvPath);
     }
 
-    bool Translate() {
-        context_.platform.processes.RunHidden(commandLine_);
-        return true;
+    bool CheckMarker(const std::string& basicPath) override {
+        return !InsertSourceMarkers(context_, basicPath);  // inserted: Debug again
     }
 
-    // The translator's report, then the resource compiler's presence.
-    bool CheckTranslation() {
-        if (!ShowBasicErrors(context_, InFolder("ktv.err"))) {
-            return false;
-        }
-        const std::string& lccPath = options_.lccPath;
-        commandLine_ = ResourceCommand(lccPath, Names());
-        if (!files_.FileExists(ResourceCompilerPath(lccPath))) {
-            Report(kMissingResourceCompiler);
-            return false;
-        }
-        return true;
+    bool TranslatorReport(const std::string& errorFile) override {
+        return ShowBasicErrors(context_, errorFile) || OfferProblems(false);
     }
 
-    // Both runs on every build; a failed one only leaves the .res out of the link.
-    bool CompileResources() {
-        context_.platform.processes.RunHidden(commandLine_);
-        commandLine_ = DialogResourceCommand(options_.lccPath, Names());
-        context_.platform.processes.RunHidden(commandLine_);
-        return true;
+    void CompilerFinished() override { DoEvents(desktop_, 1); }
+
+    bool CompilerReport(const std::string& errorFile) override {
+        const bool clean = ShowCErrors(context_, errorFile) &&
+                           (!context_.options.checkWarnings || ShowCWarnings(context_, errorFile));
+        return clean || OfferProblems(true);
     }
 
-    bool Compile() {
-        commandLine_ = CompilerCommand(options_.lccPath, Names());
-        context_.platform.processes.RunHidden(commandLine_);
-        DoEvents(desktop_, 1);
-        return true;
-    }
-
-    // The compiler's report, then everything the link needs.
-    bool CheckCompilation() {
-        const std::string errorFile = InFolder("lcc.err");
-        if (!ShowCErrors(context_, errorFile)) {
-            return false;
-        }
-        if (options_.checkWarnings && !ShowCWarnings(context_, errorFile)) {
-            return false;
-        }
-
-        // The text fields may be edited again; the buttons stay locked.
+    // The text fields may be edited again; the buttons stay locked.
+    void SourceClean() override {
         window_.SetWindowEnabled(true);
         desktop_.SetBusyCursor(false);
         DoEvents(desktop_, 1);
-
-        const std::vector<std::string> libraries = SplitLibraryList(options_.libraries);
-        for (const std::string& library : libraries) {
-            if (!library.empty() && !files_.FileExists(library)) {
-                Report(kMissingLibrary);
-                return false;
-            }
-        }
-        const std::string resourceFile = Names().baseName + ".res";
-        resourceArgument_ = files_.FileExists(InFolder(resourceFile)) ? resourceFile : "";
-        libraryArguments_ = LibraryArguments(libraries);
-        target_ = LinkTargetFor(options_.linkMode, Names().baseName);
-        return true;
     }
 
-    Describe LinkerFailure() const {
-        return [this](std::string_view) {
-            return "Could not run Linker. " + std::string(kCrLf) + std::string(kCrLf) +
-                   "Command was:" + std::string(kCrLf) + commandLine_;
-        };
-    }
-
-    // The linker's exit code says nothing dependable, so the program it
-    // should have written is looked at instead: it must be new or changed.
-    // Its time is the file system's, which on a file server need not agree
-    // with this machine's clock, so it is only compared with itself.
-    bool Link() {
-        commandLine_ = LinkerCommand(options_.lccPath, target_, Names().baseName,
-                                     resourceArgument_, libraryArguments_);
-        const std::string output = ExpectedOutputName(target_, Names().baseName);
-        const std::optional<FileStamp> before = StampOf(InFolder(output));
-        context_.platform.processes.RunHidden(commandLine_);
-
-        const std::optional<FileStamp> after = StampOf(InFolder(output));
-        if (!after || after == before) {
-            Report("The linker did not produce " + output + "." + std::string(kCrLf) +
-                   std::string(kCrLf) + "Command was:" + std::string(kCrLf) + commandLine_);
-            return false;
-        }
-        return true;
-    }
-
-    std::optional<FileStamp> StampOf(const std::string& path) {
-        try {
-            return files_.Stamp(path);
-        } catch (...) {
-            return std::nullopt;
-        }
+    // Pointer back to the arrow, then the box.
+    void Failed(std::string_view text) override {
+        IgnoringFailure([&] { desktop_.SetBusyCursor(false); });
+        ErrorBox(desktop_, context_.owner, text);
     }
 
     // "Success!", then the chosen action for a program (none for a DLL).
-    void AfterBuild() {
-        const bool dll = target_.IsDll();
-        const bool shown = Stretch(WithReason("Could not show the result"), [&] {
-            desktop_.MessageBox(context_.owner,
-                                SuccessPrompt(Names().baseName, options_.checkWarnings, dll),
-                                BoxStyle::Information, "Success!");
-            return true;
-        });
-        if (!shown || dll) {
+    void Built(const std::string&, bool dll) override {
+        const DebugOptions& options = context_.options;
+        if (!Try("Could not show the result",
+                 [&] {
+                     desktop_.MessageBox(
+                         context_.owner,
+                         SuccessPrompt(context_.run.baseName, options.checkWarnings, dll),
+                         BoxStyle::Information, "Success!");
+                 }) ||
+            dll) {
             return;
         }
-        if (options_.debugInWedit && !Stretch(WithReason("Could not open Wedit"), [&] {
-                OpenInWedit(context_);
-                return true;
-            })) {
+        if (options.debugInWedit && !Try("Could not open Wedit", [&] { OpenInWedit(context_); })) {
             return;
         }
-        if (options_.runProgram) {
-            Stretch(WithReason("Could not start the program"), [&] {
-                RunBuiltProgram(context_);
-                return true;
-            });
+        if (options.runProgram) {
+            Try("Could not start the program", [&] { RunBuiltProgram(context_); });
         }
     }
 
-    // The end of every run: each action by itself, so one that fails does
-    // not keep the window locked.
-    void Finish() {
-        // Without this run's names the removal would hit an earlier run's files,
-        // or, with an empty folder, files in the root of the drive.
-        if (namesDerived_ && !Names().folder.empty()) {
-            RemoveIntermediateFiles(context_);
-        }
+    // Each by itself, so that one that fails does not keep the window locked.
+    void End() override {
         IgnoringFailure([&] { window_.SetWindowEnabled(true); });
         IgnoringFailure([&] { window_.SetButtonsEnabled(true); });
         IgnoringFailure([&] { desktop_.DoEvents(); });
         IgnoringFailure([&] { desktop_.SetBusyCursor(false); });
     }
 
+    // The box has shown one problem and the editor has its line; when the
+    // error files hold more, the list shows them all. Always false: the run
+    // ends on the report.
+    bool OfferProblems(bool compilerRan) {
+        IgnoringFailure([&] {
+            ProblemList list = ReadRunProblems(context_.platform.files, context_.options,
+                                               context_.run, compilerRan);
+            if (list.problems.size() > 1) {
+                window_.ShowProblems(std::move(list));
+            }
+        });
+        return false;
+    }
+
+    template <typename Body>
+    bool Try(std::string_view failure, Body&& body) {
+        try {
+            body();
+            return true;
+        } catch (const std::exception& e) {
+            Failed(std::string(failure) + ": " + e.what());
+        } catch (...) {
+            Failed(std::string(failure) + ": unknown failure");
+        }
+        return false;
+    }
+
     DebugContext& context_;
-    DebugOptions& options_;
     RunWindow& window_;
     Desktop& desktop_;
-    FileSystem& files_;
-
-    bool namesDerived_ = false;
-    std::string commandLine_;  // the one built last; the linker's failure shows it
-    std::string resourceArgument_;
-    std::string libraryArguments_;
-    LinkTarget target_;
 };
 
 }  // namespace
 
 void RunDebug(DebugContext& context, RunWindow& window) {
-    try {
-        DebugRun(context, window).Execute();
-    } catch (...) {
-        // Every stretch catches its own failures; this is the last guard.
-    }
+    WindowBuild host(context, window);
+    RunBuild(context, host);
 }
 
 }  // namespace ktv

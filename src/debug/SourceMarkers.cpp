@@ -1,6 +1,6 @@
 #include "debug/SourceMarkers.h"
 
-#include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "debug/Editors.h"
@@ -30,19 +30,33 @@ bool IsMarkerLine(std::string_view line) {
 
 }  // namespace
 
+bool HasMarkerLine(std::string_view text) {
+    LineCursor lines(text);
+    while (const std::optional<LineView> line = lines.Next()) {
+        if (IsMarkerLine(line->text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string WithMarkerLine(std::string_view text) {
+    std::vector<std::string> lines = SplitLines(text);
+    lines.insert(lines.begin(), kMarkerLine);
+    return JoinLines(lines);
+}
+
 bool InsertSourceMarkers(DebugContext& context, const std::string& basicPath) {
     Platform& platform = context.platform;
-    std::vector<std::string> lines = SplitLines(platform.files.ReadFile(basicPath));
-    if (std::any_of(lines.begin(), lines.end(),
-                    [](const std::string& line) { return IsMarkerLine(line); })) {
+    const std::string text = platform.files.ReadFile(basicPath);
+    if (HasMarkerLine(text)) {
         return false;
     }
 
     platform.desktop.MessageBox(context.owner, kModifiedPrompt, BoxStyle::Information,
                                 kModifiedTitle);
     // The write replaces the file in one step: a failure leaves it as it was.
-    lines.insert(lines.begin(), kMarkerLine);
-    platform.files.WriteFile(basicPath, JoinLines(lines));
+    platform.files.WriteFile(basicPath, WithMarkerLine(text));
 
     // The file carries the marker now; showing it in JFE is a courtesy.
     IgnoringFailure([&] { ActivateJfeWindow(context); });

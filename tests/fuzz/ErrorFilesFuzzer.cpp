@@ -4,13 +4,17 @@
 // than the FormatError the compiler's reader documents for a malformed line;
 // at most one box is shown, exactly when the reader says the run ends; an
 // error file without a line of the kind reports nothing; the JFE editor gets
-// keys only for a mapped C problem; no file changes.
+// keys only for a mapped C problem; no file changes. The list of every
+// problem reads the same files without an exception: one problem for each
+// line of the kind (the translator's lines that hold text), each printed as
+// one line.
 #include <exception>
 #include <string>
 
 #include "Fakes.h"
 #include "Fuzz.h"
 #include "debug/ErrorReaders.h"
+#include "debug/Problems.h"
 #include "text/Errors.h"
 #include "text/Lines.h"
 #include "text/Strings.h"
@@ -37,6 +41,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool ofTheKind = !errors.empty();
 #endif
     fake.files.AddFile(errorFile, errors);
+    std::size_t lines = 0;
+    for (const std::string& line : ktv::SplitLines(errors)) {
+#ifdef KTV_FUZZ_COMPILER
+        lines += ktv::StartsWithIgnoringCase(line, "error") ||
+                 ktv::StartsWithIgnoringCase(line, "warning");
+#else
+        lines += lines == 0 || !ktv::TrimSpaces(line).empty();
+#endif
+    }
+    const ktv::ProblemList list = ktv::ReadRunProblems(fake.files, options, run, true);
+    ktv::fuzz::Check(list.problems.size() == lines, "a problem was listed or missed");
+    for (const ktv::Problem& problem : list.problems) {
+        const std::string line = ktv::ProblemLine(problem, list);
+        ktv::fuzz::Check(line.find_first_of("\r\n") == std::string::npos, "a problem spans lines");
+    }
     bool goOn = true;
     try {
         goOn = reader(context, errorFile);

@@ -259,5 +259,29 @@ TEST(DebugRun, TheFinishRemovesOnlyThisRunsFilesAndAlwaysGivesTheWindowBack) {
     ExpectWindowGivenBack(world);
 }
 
+// The box shows one problem and the editor goes to its line; only then, and
+// only when the files hold more, the list shows them all.
+TEST(DebugRun, MoreThanOneProblemIsListedAfterTheBoxAndTheEditor) {
+    const std::tuple<std::string, Lines, std::size_t> cases[] = {
+        // ktv.err, lcc.err, the problems listed (0: no list)
+        {"", {"error prog.c: 4 a", "warning prog.c: 6 b"}, 2},
+        {"", {"error prog.c: 4 a", "lcc: 1 error"}, 0},
+        {"bad 2\r\nworse 3", {"error prog.c: 4 a"}, 2},  // the compiler never ran
+        {"bad 2", {}, 0}};
+    for (const auto& [translator, compiler, listed] : cases) {
+        World world;
+        world.ChooseEditor(EditorChoice::ConTEXT);
+        world.translatorError = translator;
+        world.compilerLines = compiler;
+        world.fake.files.AddFile("c:\\work\\lcc.err", "error prog.c: 4 stale");
+        world.PressDebug();
+        const Lines calls = world.Only({"box[", "keys", "box-keys", "problems", "window: on"});
+        ASSERT_GE(calls.size(), 7u);
+        EXPECT_EQ(calls[5], "keys: +{END}");
+        EXPECT_EQ(calls[6], listed == 0 ? "window: on" : "problems: " + std::to_string(listed));
+        EXPECT_EQ(world.listed.size(), listed == 0 ? 0u : 1u);
+    }
+}
+
 }  // namespace
 }  // namespace ktv::testing

@@ -1,9 +1,11 @@
 // Reading the translator's and the compiler's error files, leading a C line
-// back to its Basic line, and the boxes that report them.
+// back to its Basic line, the boxes that report the first problem and the
+// list of them all.
 
 #include "World.h"
 #include "debug/Diagnostics.h"
 #include "debug/ErrorReaders.h"
+#include "debug/Problems.h"
 #include "text/Errors.h"
 #include "text/Lines.h"
 
@@ -205,6 +207,50 @@ TEST(Diagnostics, TheTranslatorsFirstLineIsShownAndItsLastWordOpensTheEditorTher
     world.fake.files.AddFile("c:\\work\\ktv.err", "Syntax error 3");
     DebugContext context = world.Context();
     EXPECT_FALSE(ShowBasicErrors(context, "c:\\work\\ktv.err"));
+}
+
+// Every line of both files, as the list copies them and ktvbuild prints
+// them; the C file's line 2N is the reference of Basic line N.
+TEST(Problems, EveryLineOfBothFilesIsReadAndLedBackAsTheBoxWould) {
+    const std::string bas = "c:\\work\\prog.bas";
+    const std::string c = "c:\\work\\prog.c";
+    const std::tuple<std::optional<std::string>, Lines, bool, bool, Lines> cases[] = {
+        // ktv.err, lcc.err, the compiler ran, a C file, the lines
+        {"Syntax error in line 12\r\n  second 9\r\n\r\nno number here\r\n12 ahead",
+         {},
+         true,
+         true,
+         {bas + ":12: error: Syntax error in line 12", bas + ":9: error: second 9",
+          bas + ": error: no number here", bas + ": error: 12 ahead"}},
+        {"\r\n", {}, false, true, {bas + ": error: "}},
+        {std::nullopt,
+         {"error prog.c: 4 e1", "Warning prog.c: 6  w1", "lcc: 2 errors", "error prog.c: 999 far",
+          "ERROR prog.c: x"},
+         true,
+         true,
+         {bas + ":2: error: e1", bas + ":3: warning: w1", c + ":999: error: far",
+          c + ": error: ERROR prog.c: x"}},
+        {std::nullopt, {"error prog.c: 4 e1"}, true, false, {c + ":4: error: e1"}},
+        {std::nullopt, {"error prog.c: 4 e1"}, false, true, {}}};
+    for (const auto& [translator, compiler, compilerRan, cFile, lines] : cases) {
+        SCOPED_TRACE(lines.empty() ? "" : lines[0]);
+        World world;
+        world.run = BuildRun{"c:\\work", "prog", "prog.bas"};
+        if (cFile) {
+            world.fake.processes.onRun("ktvc.exe");
+        }
+        if (translator) {
+            world.fake.files.AddFile("c:\\work\\ktv.err", *translator);
+        }
+        world.fake.files.AddFile("c:\\work\\lcc.err", JoinLines(compiler));
+        const ProblemList list =
+            ReadRunProblems(world.fake.files, world.options, world.run, compilerRan);
+        Lines shown;
+        for (const Problem& problem : list.problems) {
+            shown.push_back(ProblemLine(problem, list));
+        }
+        EXPECT_EQ(shown, lines);
+    }
 }
 
 }  // namespace

@@ -78,4 +78,9 @@ void World::ShowDirectories(const std::string& lccPath, const std::string& ktvPa
     fake.transcript.Add("directories: " + lccPath + " | " + ktvPath);
 }
 
+void World::ShowProblems(ProblemList list) {
+    fake.transcript.Add("problems: " + std::to_string(list.problems.size()));
+    listed.push_back(std::move(list));
+}
+
 }  // namespace ktv::testing

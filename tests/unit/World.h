@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "debug/DebugContext.h"
+#include "debug/DebugRun.h"
 
 namespace ktv::testing {
 
@@ -35,6 +35,7 @@ struct World : RunWindow {
     void SetButtonsEnabled(bool enabled) override;
     void SetWindowEnabled(bool enabled) override;
     void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
+    void ShowProblems(ProblemList list) override;
 
     static constexpr WindowRef kOwner = 77;
 
@@ -45,6 +46,7 @@ struct World : RunWindow {
     Lines compilerLines;          // lcc.err
     bool linkerWrites = true;
     FileTime linkerWriteTime = 0;  // 0: stamped as written
+    std::vector<ProblemList> listed;  // every list the run showed
 };
 
 }  // namespace ktv::testing
