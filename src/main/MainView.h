@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "main/ProblemsList.h"
 #include "platform/WindowRef.h"
 
 namespace ktv {
@@ -10,8 +13,8 @@ struct WindowSize {
 };
 
 // What the main window's behaviour asks of the real window beyond its
-// controls: its outer size and position, the modal About box, and the end of
-// the program.
+// controls: its outer size and position, the modal About box, the Problems
+// window, and the end of the program.
 class MainView {
 public:
     virtual ~MainView() = default;
@@ -22,6 +25,11 @@ public:
 
     // Shows the About box modally; returns when it is closed.
     virtual void ShowAboutBox() = 0;
+
+    // Shows the Problems window on this list, in place of one already open,
+    // without taking the focus; closes it.
+    virtual void ShowProblems(std::unique_ptr<ProblemsList> list) = 0;
+    virtual void CloseProblems() = 0;
 
     // Ends the process at once, taking every window of the program with it.
     virtual void EndProgram() = 0;

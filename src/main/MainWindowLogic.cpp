@@ -1,6 +1,7 @@
 #include "main/MainWindowLogic.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "debug/ErrorBoxes.h"
 #include "text/Errors.h"
 #include "main/BrowseActions.h"
+#include "main/ProblemsList.h"
 #include "main/Settings.h"
 
 namespace ktv {
@@ -68,10 +70,13 @@ void MainWindowLogic::CentreOnScreen() {
 }
 
 void MainWindowLogic::Command1_Click() {
+    IgnoringFailure([&] { view_.CloseProblems(); });
     Guarded("Could not run Debug", [&] {
         DebugContext context{form_.Options(), run_, platform_, view_.Handle()};
+        running_ = &context;
         RunDebug(context, *this);
     });
+    running_ = nullptr;
 }
 
 void MainWindowLogic::SetButtonsEnabled(bool enabled) {
@@ -93,6 +98,12 @@ void MainWindowLogic::SetWindowEnabled(bool enabled) {
 void MainWindowLogic::ShowDirectories(const std::string& lccPath, const std::string& ktvPath) {
     form_.Txt_LccPath.SetText(lccPath);
     form_.Txt_KtvPath.SetText(ktvPath);
+}
+
+void MainWindowLogic::ShowProblems(ProblemList problems) {
+    if (running_ != nullptr) {
+        view_.ShowProblems(std::make_unique<ProblemsList>(std::move(problems), *running_));
+    }
 }
 
 void MainWindowLogic::Command2_Click() {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "debug/DebugContext.h"
+#include "debug/DebugRun.h"
 #include "main/MainForm.h"
 #include "main/MainView.h"
 #include "platform/Platform.h"
@@ -36,6 +36,7 @@ private:
     void SetButtonsEnabled(bool enabled) override;
     void SetWindowEnabled(bool enabled) override;
     void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
+    void ShowProblems(ProblemList problems) override;
 
     // Runs a handler's work; a failure is reported as "<failure>: <reason>"
     // and never leaves the handler.
@@ -48,6 +49,7 @@ private:
     Platform& platform_;
     MainView& view_;
     BuildRun run_;
+    const DebugContext* running_ = nullptr;  // during a Debug run
 };
 
 }  // namespace ktv

@@ -143,9 +143,9 @@ void MainWindow::Create() {
     ClassSpec spec{kWindowClass};
     if (resources_.iconId != 0) {
         const auto* name = MAKEINTRESOURCEA(resources_.iconId);
-        spec.icon = static_cast<HICON>(::LoadImageA(instance_, name, IMAGE_ICON,
-                                                    ::GetSystemMetrics(SM_CXICON),
-                                                    ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+        spec.icon = static_cast<HICON>(
+            ::LoadImageA(instance_, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                         ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
         spec.smallIcon = static_cast<HICON>(
             ::LoadImageA(instance_, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
@@ -158,8 +158,7 @@ void MainWindow::Create() {
     ruleBrush_.Reset(::CreateSolidBrush(RGB(0xD9, 0xD9, 0xD9)));
 
     CreateWindowOf(instance_, spec, kWindowExStyle, kWindowStyle | WS_CLIPCHILDREN, kCaption,
-                   RECT{0, 0, 640, 480},
-                   nullptr);
+                   RECT{0, 0, 640, 480}, nullptr);
     CreateChildren();
     BindModel();
     ApplyDpi(nullptr);
@@ -170,8 +169,8 @@ void MainWindow::CreateChildren() {
         const bool isEdit = std::string_view(entry.className) == "EDIT";
         const DWORD exStyle = isEdit ? WS_EX_CLIENTEDGE : 0;
         HWND child = ::CreateWindowExA(
-            exStyle, entry.className, entry.text ? entry.text : "", entry.style, 0, 0, 0, 0,
-            Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
+            exStyle, entry.className, entry.text ? entry.text : "", entry.style, 0, 0, 0, 0, Hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
         if (child == nullptr) {
             throw Error("A control of the main window cannot be created.");
         }
@@ -324,6 +323,15 @@ void MainWindow::MoveTo(int left, int top) {
 
 void MainWindow::ShowAboutBox() {
     win32::ShowAboutBox(instance_, Hwnd());
+}
+
+void MainWindow::ShowProblems(std::unique_ptr<ProblemsList> list) {
+    problems_.reset();
+    problems_ = std::make_unique<ProblemsWindow>(instance_, Hwnd(), std::move(list));
+}
+
+void MainWindow::CloseProblems() {
+    problems_.reset();
 }
 
 void MainWindow::EndProgram() {

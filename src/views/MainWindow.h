@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "main/MainView.h"
 #include "main/MainWindowLayout.h"
 #include "platform/win32/Handles.h"
+#include "views/ProblemsWindow.h"
 #include "views/Window.h"
 #include "views/WindowFonts.h"
 
@@ -46,6 +48,8 @@ public:
     WindowSize OuterSize() const override;
     void MoveTo(int left, int top) override;
     void ShowAboutBox() override;
+    void ShowProblems(std::unique_ptr<ProblemsList> list) override;
+    void CloseProblems() override;
     void EndProgram() override;
 
 private:
@@ -88,6 +92,8 @@ private:
     UniqueBitmap bannerRendered_;  // scaled to the banner's size at this DPI
     UniqueBrush bannerBrush_;      // the same picture, as the title labels' background
     UniqueBrush ruleBrush_;
+
+    std::unique_ptr<ProblemsWindow> problems_;
 
     bool settingText_ = false;  // the program is writing an edit control
     HWND focusToRestore_ = nullptr;

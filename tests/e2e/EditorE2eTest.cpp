@@ -6,6 +6,8 @@
 
 #include "E2eTest.h"
 
+#include <commctrl.h>
+
 namespace ktv::e2e {
 namespace {
 
@@ -186,6 +188,90 @@ TEST_F(EditorE2eTest, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
         EXPECT_EQ(EditorLog(program, "handed-over"), Values{file});
         EXPECT_EQ(EditorLog(program, "received"), Values{file});
     }
+}
+
+// A row's rectangle in the list of another process, through memory lent
+// in that process.
+RECT RowRect(HWND list, DWORD processId, int row) {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    const HANDLE process =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    void* lent = ::VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+    ::WriteProcessMemory(process, lent, &rect, sizeof rect, nullptr);
+    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(lent));
+    ::ReadProcessMemory(process, lent, &rect, sizeof rect, nullptr);
+    ::VirtualFreeEx(process, lent, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Holds the keys down in order and lets them go in reverse.
+void Press(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs(keys.size() * 2);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = keys.begin()[i];
+        inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (::OpenClipboard(nullptr)) {
+        if (const HANDLE data = ::GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(::GlobalLock(data));
+            ::GlobalUnlock(data);
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+// Several problems: the box and the editor take the first error as before,
+// then the list shows them all without taking the focus; Ctrl+A, Ctrl+C
+// copies them as compilers print them, and a double-click or Enter on a row
+// sends the editor to its line.
+TEST_F(EditorE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
+    Layout().Write("work\\editors.log", "");
+    AppSession& app = DebugToLine12(ids::kChkCon, true, "lcc.warning_at_basic=5 unused y\r\n");
+    ExpectLine12Selected("ConTEXT.exe");
+    Layout().Write("work\\scenario.txt", "");
+    HWND problems = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (problems = FindTopLevel(app.ProcessId(), nullptr, "Problems - prog.bas"));
+    }));
+    EXPECT_NE(::GetForegroundWindow(), problems);
+    const HWND list = ::GetDlgItem(problems, 1701);
+    EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+
+    ::SetForegroundWindow(problems);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == problems; }));
+    Press({VK_CONTROL, 'A'});
+    Press({VK_CONTROL, 'C'});
+    const std::string bas = Layout().BasicFile();
+    EXPECT_TRUE(WaitUntil([&] {
+        return ClipboardText() ==
+               bas + ":5: warning: unused y\r\n" + bas + ":12: error: undeclared x\r\n";
+    })) << ClipboardText();
+
+    const RECT row = RowRect(list, app.ProcessId(), 0);
+    ::SetCursorPos((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    for (const DWORD button :
+         {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = button;
+        ::SendInput(1, &input, sizeof input);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return EditorLog("ConTEXT.exe", "selected").size() == 2; }));
+    ::SetForegroundWindow(problems);  // Enter on the next row
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == problems; }));
+    Press({VK_DOWN});
+    Press({VK_RETURN});
+    ASSERT_TRUE(WaitUntil([&] { return EditorLog("ConTEXT.exe", "selected").size() == 3; }));
+    EXPECT_EQ(EditorLog("ConTEXT.exe", "selected"), (Values{"PRINT 12", "PRINT 5", "PRINT 12"}));
 }
 
 // The first Debug on a file without the marker line adds it after telling the

@@ -6,6 +6,7 @@
 #include "main/ControlIds.h"
 #include "main/MainWindowLayout.h"
 #include "main/MainWindowLogic.h"
+#include "main/ProblemsList.h"
 #include "main/Settings.h"
 #include "text/Errors.h"
 
@@ -249,7 +250,13 @@ public:
             throw Error("no template");
         }
     }
+    void ShowProblems(std::unique_ptr<ProblemsList> shown) override {
+        transcript_.Add("show-problems: " + shown->Title());
+        list = std::move(shown);
+    }
+    void CloseProblems() override { transcript_.Add("close-problems"); }
     void EndProgram() override { transcript_.Add("end-program"); }
+    std::unique_ptr<ProblemsList> list;
     WindowSize size{500, 400};
     bool aboutFails = false;
 
@@ -310,6 +317,48 @@ TEST(MainWindowLogic, AboutFailuresAreReportedAndDebugRunsWithTheFormsOptions) {
         EXPECT_TRUE(control->Enabled()) << control->Id();
     }
     EXPECT_TRUE(world.form.Window.Enabled());
+}
+
+// A Debug that ends on several problems lists them in a window of their own,
+// closed at the next Debug; its rows read, copy and open as the run left them.
+TEST(MainWindowLogic, SeveralProblemsAreListedUntilTheNextDebug) {
+    LogicWorld world;
+    world.form.Chk_Note.Click();
+    world.compilerLines = {"error prog.c: 4  bad x", "lcc: note", "warning prog.c: 99 far y"};
+    world.form.Command1.Click();
+    ASSERT_NE(world.view.list, nullptr);
+    ProblemsList& list = *world.view.list;
+    EXPECT_EQ(world.Only({"close-problems", "show-problems"}),
+              (Lines{"close-problems", "show-problems: Problems - prog.bas"}));
+    EXPECT_EQ(list.Count(), 2u);
+    Lines cells;
+    for (std::size_t row : {0u, 1u, 2u}) {
+        for (ProblemColumn column : {ProblemColumn::Kind, ProblemColumn::BasicLine,
+                                     ProblemColumn::Message, ProblemColumn::CLine}) {
+            cells.push_back(list.Cell(row, column));
+        }
+    }
+    EXPECT_EQ(cells, (Lines{"C error", "2", "bad x", "4", "C warning", "", "far y", "99", "", "",
+                            "", ""}));
+    EXPECT_EQ(list.CopyText({1, 0}),
+              "c:\\work\\prog.c:99: warning: far y\r\nc:\\work\\prog.bas:2: error: bad x\r\n");
+
+    world.form.Chk_Note.Click();  // the list keeps the run's editor
+    world.form.Txt_BasFile.SetText("c:\\other\\x.bas");
+    const std::size_t before = world.fake.transcript.Entries().size();
+    list.Open(1);  // no Basic line: nothing
+    list.Open(0);
+    const Lines after(world.fake.transcript.Entries().begin() + before,
+                      world.fake.transcript.Entries().end());
+    EXPECT_EQ(after[0], "start[3]: C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas");
+    EXPECT_EQ(after.back(), "keys: +{END}");
+    world.fake.processes.failing = {"notepad"};
+    list.Open(0);
+    EXPECT_EQ(world.Boxes().back(),
+              "48|Error!|Error: Could not open the editor: Cannot start "
+              "C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas");
+    world.form.Command1.Click();
+    EXPECT_EQ(world.Only({"close-problems"}).size(), 2u);
 }
 
 // Text sizes as a 9-point system font measures them at 96 DPI, scaled.

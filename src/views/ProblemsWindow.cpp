@@ -1,0 +1,211 @@
+#include "views/ProblemsWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "text/Errors.h"
+
+namespace ktv::win32 {
+namespace {
+
+constexpr const char* kClassName = "KTVProblemsWindow";
+
+// The window's size at 96 dots per inch, and each column's share of the width.
+constexpr int kWidth = 640;
+constexpr int kHeight = 240;
+constexpr struct {
+    const char* title;
+    int width;
+    int format;
+} kColumns[] = {{"Kind", 80, LVCFMT_LEFT},
+                {"Basic line", 70, LVCFMT_RIGHT},
+                {"Message", 380, LVCFMT_LEFT},
+                {"C line", 60, LVCFMT_RIGHT}};
+constexpr int kMessageColumn = 2;
+
+// Below the owner when the screen has room there, else above it.
+RECT PlaceBeside(HWND owner, int width, int height) {
+    RECT frame{};
+    ::GetWindowRect(owner, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int left = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+    const int top = frame.bottom + height <= work.bottom
+                        ? frame.bottom
+                        : std::max<int>(work.top, frame.top - height);
+    return RECT{left, top, left + width, top + height};
+}
+
+// Puts text on the clipboard for other programs to paste.
+void CopyToClipboard(HWND owner, const std::string& text) {
+    if (!::OpenClipboard(owner)) {
+        throw Error("Cannot open the clipboard");
+    }
+    const struct Closer {
+        ~Closer() { ::CloseClipboard(); }
+    } closer;
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (memory == nullptr) {
+        throw Error("Not enough memory to copy the problems");
+    }
+    std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
+    ::GlobalUnlock(memory);
+    if (::SetClipboardData(CF_TEXT, memory) == nullptr) {
+        ::GlobalFree(memory);  // still ours: the clipboard did not take it
+        throw Error("Cannot copy the problems to the clipboard");
+    }
+}
+
+}  // namespace
+
+ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<ProblemsList> list)
+    : list_(std::move(list)) {
+    ClassSpec spec{kClassName};
+    spec.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    const int dpi = static_cast<int>(::GetDpiForWindow(owner));
+    const RECT frame = PlaceBeside(owner, ::MulDiv(kWidth, dpi, USER_DEFAULT_SCREEN_DPI),
+                                   ::MulDiv(kHeight, dpi, USER_DEFAULT_SCREEN_DPI));
+    CreateWindowOf(instance, spec, 0, WS_OVERLAPPEDWINDOW, list_->Title().c_str(), frame, owner);
+    listView_ = ::CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0,
+        0, 0, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
+    if (listView_ == nullptr) {
+        throw Error("Cannot create the problems list");
+    }
+    ::SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                   LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    ::SendMessageA(listView_, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+        LVCOLUMNA header{};
+        header.mask = LVCF_TEXT | LVCF_FMT;
+        header.fmt = kColumns[column].format;
+        header.pszText = const_cast<char*>(kColumns[column].title);
+        ::SendMessageA(listView_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
+    }
+    ::SendMessageA(listView_, LVM_SETITEMCOUNT, list_->Count(), LVSICF_NOSCROLL);
+    ListView_SetItemState(listView_, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    ::MoveWindow(listView_, 0, 0, client.right, client.bottom, FALSE);
+    SetColumnWidths();
+    ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+}
+
+// The message takes what the other columns leave of the list's width.
+void ProblemsWindow::SetColumnWidths() {
+    RECT client{};
+    ::GetClientRect(listView_, &client);
+    int others = ::GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi());
+    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+        others += column == kMessageColumn ? 0 : Scale(kColumns[column].width);
+    }
+    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+        const int width = column == kMessageColumn
+                              ? std::max<int>(Scale(kColumns[column].width), client.right - others)
+                              : Scale(kColumns[column].width);
+        ::SendMessageA(listView_, LVM_SETCOLUMNWIDTH, column, width);
+    }
+}
+
+void ProblemsWindow::OnDpiChanged(const RECT& suggested) {
+    SetColumnWidths();
+    Window::OnDpiChanged(suggested);
+}
+
+std::vector<std::size_t> ProblemsWindow::SelectedRows() const {
+    std::vector<std::size_t> rows;
+    for (int row = ListView_GetNextItem(listView_, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(listView_, row, LVNI_SELECTED)) {
+        rows.push_back(static_cast<std::size_t>(row));
+    }
+    return rows;
+}
+
+void ProblemsWindow::CopySelection() {
+    const std::string text = list_->CopyText(SelectedRows());
+    if (!text.empty()) {
+        CopyToClipboard(Hwnd(), text);
+    }
+}
+
+// The editor is steered with the message loop running: neither this window
+// nor its owner may take input until it is done.
+void ProblemsWindow::OpenRow(std::size_t row) {
+    const HWND owner = ::GetWindow(Hwnd(), GW_OWNER);
+    ::EnableWindow(owner, FALSE);
+    ::EnableWindow(Hwnd(), FALSE);
+    const struct Enabler {
+        HWND owner, self;
+        ~Enabler() {
+            ::EnableWindow(self, TRUE);
+            ::EnableWindow(owner, TRUE);
+        }
+    } enabler{owner, Hwnd()};
+    list_->Open(row);
+}
+
+LRESULT ProblemsWindow::OnNotify(const NMHDR& header) {
+    if (header.idFrom != kListId || !list_) {
+        return 0;
+    }
+    switch (header.code) {
+        case LVN_GETDISPINFOA: {
+            auto& item = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header));
+            if ((item.item.mask & LVIF_TEXT) != 0 && item.item.cchTextMax > 0) {
+                cell_ = list_->Cell(static_cast<std::size_t>(item.item.iItem),
+                                    static_cast<ProblemColumn>(item.item.iSubItem));
+                item.item.pszText = cell_.data();
+            }
+            return 0;
+        }
+        case NM_DBLCLK: {
+            const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+            if (row >= 0) {
+                OpenRow(static_cast<std::size_t>(row));
+            }
+            return 0;
+        }
+        case LVN_KEYDOWN: {
+            const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
+            const int focused = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
+            if (key.wVKey == VK_RETURN && focused >= 0) {
+                OpenRow(static_cast<std::size_t>(focused));
+            } else if (::GetKeyState(VK_CONTROL) < 0 && key.wVKey == 'A') {
+                ListView_SetItemState(listView_, -1, LVIS_SELECTED, LVIS_SELECTED);
+            } else if (::GetKeyState(VK_CONTROL) < 0 && key.wVKey == 'C') {
+                CopySelection();
+            }
+            return 0;
+        }
+        default:
+            return 0;
+    }
+}
+
+LRESULT ProblemsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            if (listView_ == nullptr) {
+                return 0;  // the list is made after the window
+            }
+            ::MoveWindow(listView_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            SetColumnWidths();
+            return 0;
+        case WM_SETFOCUS:
+            ::SetFocus(listView_);
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace ktv::win32
