@@ -202,6 +202,10 @@ void LoadConfig(MainForm& form, Platform& platform, WindowRef owner) {
         platform.desktop.MessageBox(owner, "EOF", BoxStyle::OkOnly, "");
         return;
     }
+    LoadSettingsText(form, text);
+}
+
+void LoadSettingsText(MainForm& form, std::string_view text) {
     // A record is one line. Besides CR LF and a lone CR, a lone LF ends a
     // record too: a settings file edited with a tool that writes LF line
     // ends must not load as one long directory name.

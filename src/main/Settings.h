@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "main/MainForm.h"
 #include "platform/Platform.h"
@@ -29,6 +30,9 @@ std::string SettingsFileToRead(Platform& platform);
 // Loads the settings file into the form's controls, through the same setters
 // a click uses, so the rules between the controls hold while loading.
 void LoadConfig(MainForm& form, Platform& platform, WindowRef owner);
+
+// The records of a settings file's text, applied to the form in turn.
+void LoadSettingsText(MainForm& form, std::string_view text);
 
 // Writes the 14 settings lines. The caller ends the program afterwards.
 void SaveConfig(const MainForm& form, Platform& platform, WindowRef owner);

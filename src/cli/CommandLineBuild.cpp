@@ -1,0 +1,204 @@
+#include "cli/CommandLineBuild.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "debug/BuildChain.h"
+#include "debug/Problems.h"
+#include "debug/SourceMarkers.h"
+#include "main/MainForm.h"
+#include "main/Settings.h"
+#include "text/Errors.h"
+
+namespace ktv {
+
+const char* const kBuildUsage =
+    "Usage: ktvbuild [options] FILE.bas\n"
+    "Builds a KTV Basic program as KTV Debugger's Debug button does, with its\n"
+    "settings, and prints every problem as PATH:LINE: KIND: MESSAGE.\n"
+    "\n"
+    "  --lcc DIR         the LCC directory\n"
+    "  --ktv DIR         the KTV directory\n"
+    "  --libs LIST       the include libraries, separated by ;\n"
+    "  --gui, --console, --dll\n"
+    "                    what to link\n"
+    "  --warnings        C warnings fail the build too\n"
+    "  --insert-marker   add the $SOURCE line the Basic file needs for C problems\n"
+    "                    to point at Basic lines\n"
+    "  --help            this text\n"
+    "\n"
+    "Options override the settings for this build only. Exit code: 0 built,\n"
+    "1 the source has errors, 2 anything else.\n";
+
+BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments) {
+    BuildArguments parsed;
+    bool haveFile = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= arguments.size()) {
+                throw InvalidArgument(argument + " needs a value");
+            }
+            return arguments[++i];
+        };
+        if (argument == "--help" || argument == "-h" || argument == "/?") {
+            parsed.help = true;
+        } else if (argument == "--lcc") {
+            parsed.lccPath = value();
+        } else if (argument == "--ktv") {
+            parsed.ktvPath = value();
+        } else if (argument == "--libs") {
+            parsed.libraries = value();
+        } else if (argument == "--gui") {
+            parsed.linkMode = LinkMode::Gui;
+        } else if (argument == "--console") {
+            parsed.linkMode = LinkMode::Console;
+        } else if (argument == "--dll") {
+            parsed.linkMode = LinkMode::Dll;
+        } else if (argument == "--warnings") {
+            parsed.checkWarnings = true;
+        } else if (argument == "--insert-marker") {
+            parsed.insertMarker = true;
+        } else if (argument.starts_with("-") && argument.size() > 1) {
+            throw InvalidArgument("unknown option " + argument);
+        } else if (haveFile) {
+            throw InvalidArgument("more than one Basic file: " + parsed.basicFile + " and " +
+                                  argument);
+        } else {
+            parsed.basicFile = argument;
+            haveFile = true;
+        }
+    }
+    if (!haveFile && !parsed.help) {
+        throw InvalidArgument("no Basic file given");
+    }
+    return parsed;
+}
+
+namespace {
+
+// A text the window shows in a box, as one line.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            if (!line.empty() && line.back() != ' ') {
+                line += ' ';
+            }
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+// The build as a console program reports it.
+class ConsoleBuild : public BuildHost {
+public:
+    ConsoleBuild(DebugContext& context, bool insertMarker, std::ostream& out, std::ostream& notes)
+        : context_(context), insertMarker_(insertMarker), out_(out), notes_(notes) {}
+
+    BuildExit Exit() const { return exit_; }
+
+private:
+    void Begin() override {}
+    void ShowDirectories(const std::string&, const std::string&) override {}
+    void CompilerFinished() override {}
+    void SourceClean() override {}
+    void End() override {}
+
+    bool CheckMarker(const std::string& basicPath) override {
+        FileSystem& files = context_.platform.files;
+        const std::string text = files.ReadFile(basicPath);
+        if (HasMarkerLine(text)) {
+            return true;
+        }
+        if (!insertMarker_) {
+            notes_ << "ktvbuild: note: " << basicPath
+                   << " has no $SOURCE line, so C problems point into the C file"
+                      " (--insert-marker adds it)\n";
+            return true;
+        }
+        try {
+            files.WriteFile(basicPath, WithMarkerLine(text));
+        } catch (const std::exception& e) {
+            Failed("Could not add the $SOURCE line to " + basicPath + ": " + e.what());
+            return false;
+        }
+        notes_ << "ktvbuild: added the $SOURCE line to " << basicPath << "\n";
+        return true;
+    }
+
+    bool TranslatorReport(const std::string&) override { return Report(false); }
+
+    bool CompilerReport(const std::string&) override { return Report(true); }
+
+    void Failed(std::string_view text) override {
+        out_ << "ktvbuild: error: " << OneLine(text) << "\n";
+        exit_ = kNotBuilt;
+    }
+
+    void Built(const std::string& outputPath, bool) override {
+        out_ << "ktvbuild: built " << outputPath << "\n";
+        exit_ = kBuilt;
+    }
+
+    // Prints every problem so far; false when they end the build.
+    bool Report(bool compilerRan) {
+        const ProblemList list =
+            ReadRunProblems(context_.platform.files, context_.options, context_.run, compilerRan);
+        for (const Problem& problem : list.problems) {
+            out_ << ProblemLine(problem, list) << "\n";
+        }
+        const bool ends =
+            std::any_of(list.problems.begin(), list.problems.end(), [&](const Problem& problem) {
+                return problem.kind != DiagnosticKind::CWarning || context_.options.checkWarnings;
+            });
+        if (ends) {
+            exit_ = kSourceProblems;
+        }
+        out_.flush();
+        return !ends;
+    }
+
+    DebugContext& context_;
+    bool insertMarker_;
+    std::ostream& out_;
+    std::ostream& notes_;
+    BuildExit exit_ = kNotBuilt;
+};
+
+}  // namespace
+
+BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform,
+                              std::ostream& out, std::ostream& notes) {
+    MainForm form;
+    const std::string settings = SettingsFileToRead(platform);
+    if (platform.files.FileExists(settings)) {
+        try {
+            LoadSettingsText(form, platform.files.ReadFile(settings));
+        } catch (const std::exception& e) {
+            out << "ktvbuild: error: Could not read the settings from " << settings << ": "
+                << e.what() << "\n";
+            return kNotBuilt;
+        }
+    }
+    DebugOptions options = form.Options();
+    options.basicFile = arguments.basicFile;
+    options.lccPath = arguments.lccPath.value_or(options.lccPath);
+    options.ktvPath = arguments.ktvPath.value_or(options.ktvPath);
+    options.libraries = arguments.libraries.value_or(options.libraries);
+    options.linkMode = arguments.linkMode ? arguments.linkMode : options.linkMode;
+    options.checkWarnings = options.checkWarnings || arguments.checkWarnings;
+    options.editor = EditorChoice::None;
+    options.runProgram = options.debugInWedit = false;
+
+    BuildRun run;
+    DebugContext context{options, run, platform, 0};
+    ConsoleBuild host(context, arguments.insertMarker, out, notes);
+    RunBuild(context, host);
+    out.flush();
+    return host.Exit();
+}
+
+}  // namespace ktv

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "debug/DebugContext.h"
+#include "platform/Platform.h"
+
+namespace ktv {
+
+// What "ktvbuild [options] FILE.bas" asks for. Each option given overrides
+// the window's setting for this run only.
+struct BuildArguments {
+    std::string basicFile;
+    std::optional<std::string> lccPath;
+    std::optional<std::string> ktvPath;
+    std::optional<std::string> libraries;
+    std::optional<LinkMode> linkMode;
+    bool checkWarnings = false;
+    bool insertMarker = false;
+    bool help = false;
+};
+
+extern const char* const kBuildUsage;
+
+// Throws InvalidArgument, saying what is wrong, for an unknown option, an
+// option without its value, no Basic file or more than one.
+BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments);
+
+// Exit codes: the program or DLL was built; the source has errors (or
+// warnings, when they are checked); anything else kept it from being built.
+enum BuildExit { kBuilt = 0, kSourceProblems = 1, kNotBuilt = 2 };
+
+// Builds the Basic file (its path absolute) with the window's settings and
+// the arguments' overrides, as Debug does but without a window: every problem
+// as one "PATH:LINE: KIND: MESSAGE" line on `out`, then "ktvbuild: built
+// PATH", or "ktvbuild: error: TEXT" when the tool chain fails. Notes go to
+// `notes`.
+BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform,
+                              std::ostream& out, std::ostream& notes);
+
+}  // namespace ktv

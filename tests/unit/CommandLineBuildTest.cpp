@@ -1,0 +1,103 @@
+// ktvbuild: its arguments, and the Debug build on the console.
+
+#include <sstream>
+
+#include "World.h"
+#include "cli/CommandLineBuild.h"
+#include "text/Errors.h"
+
+namespace ktv::testing {
+namespace {
+
+TEST(CommandLineBuild, ArgumentsOverrideTheSettingsAndBadOnesSayWhy) {
+    const BuildArguments parsed =
+        ParseBuildArguments({"--lcc", "d:\\lcc", "--ktv", "d:\\ktv", "--libs", "a.lib", "--dll",
+                             "--warnings", "--insert-marker", "p.bas"});
+    EXPECT_EQ(parsed.basicFile + *parsed.lccPath + *parsed.ktvPath + *parsed.libraries,
+              "p.basd:\\lccd:\\ktva.lib");
+    EXPECT_TRUE(parsed.linkMode == LinkMode::Dll && parsed.checkWarnings && parsed.insertMarker);
+    EXPECT_TRUE(ParseBuildArguments({"--help"}).help);
+    const std::pair<std::vector<std::string>, std::string> bad[] = {
+        {{}, "no Basic file given"},
+        {{"p.bas", "--lcc"}, "--lcc needs a value"},
+        {{"--gui", "-x", "p.bas"}, "unknown option -x"},
+        {{"a.bas", "b.bas"}, "more than one Basic file: a.bas and b.bas"}};
+    for (const auto& [arguments, message] : bad) {
+        try {
+            ParseBuildArguments(arguments);
+            ADD_FAILURE() << message;
+        } catch (const InvalidArgument& e) {
+            EXPECT_EQ(e.what(), message);
+        }
+    }
+}
+
+// The world's tools; the settings file beside the program names another
+// LCC directory and a GUI link, which the arguments may override.
+TEST(CommandLineBuild, PrintsEveryProblemOrTheProgramAndExitsBySeverity) {
+    using Arrange = std::function<void(World&, BuildArguments&)>;
+    const std::string bas = "c:\\work\\prog.bas:";
+    const std::tuple<Arrange, BuildExit, std::string> cases[] = {
+        {[](World&, BuildArguments&) {}, kBuilt, "ktvbuild: built c:\\work\\prog.exe\n"},
+        {[](World& w, BuildArguments&) {
+             w.compilerLines = {"warning prog.c: 4 w", "error prog.c: 6 e"};
+         },
+         kSourceProblems, bas + "2: warning: w\n" + bas + "3: error: e\n"},
+        {[](World& w, BuildArguments&) { w.compilerLines = {"warning prog.c: 4 w"}; }, kBuilt,
+         bas + "2: warning: w\nktvbuild: built c:\\work\\prog.exe\n"},
+        {[](World& w, BuildArguments& a) {
+             w.compilerLines = {"warning prog.c: 4 w"};
+             a.checkWarnings = true;
+         },
+         kSourceProblems, bas + "2: warning: w\n"},
+        {[](World& w, BuildArguments&) { w.translatorError = "Syntax error 3"; }, kSourceProblems,
+         bas + "3: error: Syntax error 3\n"},
+        {[](World&, BuildArguments& a) { a.libraries = "gone.lib"; }, kNotBuilt,
+         "ktvbuild: error: KTV Debugger cannot find one or more of your include libraries.\n"},
+        {[](World& w, BuildArguments&) { w.fake.processes.failing = {"lcclnk"}; }, kNotBuilt,
+         "ktvbuild: error: Could not run Linker. Command was: \"c:\\lcc\\bin\\lcclnk.exe\" -o "
+         "prog.exe -subsystem console -s prog.obj  \n"},
+        {[](World&, BuildArguments& a) { a.basicFile = "c:\\work\\gone.bas"; }, kNotBuilt,
+         "ktvbuild: error: Bad Basic Filename\n"}};
+    for (const auto& [arrange, exit, printed] : cases) {
+        SCOPED_TRACE(printed);
+        World world;
+        world.fake.files.AddFile("c:\\KTVDebugger\\KTVDebug.cfg",
+                                 "lccpath=c:\\old\r\ngui=True\r\ncon=False\r\nrun=1\r\njfe=1\r\n");
+        BuildArguments arguments;
+        arguments.basicFile = "c:\\work\\prog.bas";
+        arguments.lccPath = "c:\\lcc";
+        arguments.linkMode = LinkMode::Console;
+        arrange(world, arguments);
+        std::ostringstream out;
+        std::ostringstream notes;
+        EXPECT_EQ(RunCommandLineBuild(arguments, world.fake.platform, out, notes), exit);
+        EXPECT_EQ(out.str(), printed);
+        EXPECT_TRUE(world.Only({"box", "start", "keys", "buttons", "registry"}).empty());
+        EXPECT_FALSE(world.fake.files.FileExists("c:\\work\\lcc.err"));
+    }
+}
+
+TEST(CommandLineBuild, TheBasicFileChangesOnlyWhenTheMarkerIsAskedFor) {
+    for (const bool insert : {false, true}) {
+        World world;
+        world.fake.files.AddFile("c:\\work\\prog.bas", "PRINT 1\r\n");
+        BuildArguments arguments;
+        arguments.basicFile = "c:\\work\\prog.bas";
+        arguments.lccPath = "c:\\lcc";
+        arguments.insertMarker = insert;
+        std::ostringstream out;
+        std::ostringstream notes;
+        EXPECT_EQ(RunCommandLineBuild(arguments, world.fake.platform, out, notes), kBuilt);
+        EXPECT_EQ(
+            world.fake.files.Content("c:\\work\\prog.bas"),
+            insert ? "$SOURCE     '  Inserted by KTV Debugger\r\nPRINT 1\r\n" : "PRINT 1\r\n");
+        EXPECT_EQ(notes.str(), insert ? "ktvbuild: added the $SOURCE line to c:\\work\\prog.bas\n"
+                                      : "ktvbuild: note: c:\\work\\prog.bas has no $SOURCE line, "
+                                        "so C problems point into the C file (--insert-marker "
+                                        "adds it)\n");
+    }
+}
+
+}  // namespace
+}  // namespace ktv::testing
