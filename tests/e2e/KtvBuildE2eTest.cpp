@@ -13,40 +13,25 @@ struct Finished {
 
 class KtvBuildE2eTest : public E2eTest {
 protected:
-    // Runs ktvbuild from the work folder, standard error to NUL.
+    // Runs ktvbuild from the work folder through cmd, which hands back its
+    // exit code; standard output to a file, standard error to NUL.
     Finished Run(const std::string& arguments) {
-        const std::string program = Layout().Root() + "\\ktvbuild.exe";
         Layout().Copy(ToWindowsPath(KTV_E2E_KTVBUILD), "ktvbuild.exe");
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE read = nullptr;
-        HANDLE write = nullptr;
-        EXPECT_TRUE(::CreatePipe(&read, &write, &inherit, 0));
-        ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-        const HANDLE nul =
-            ::CreateFileA("NUL", GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr);
+        std::string commandLine = "cmd /c \"\"" + Layout().Root() + "\\ktvbuild.exe\" --lcc \"" +
+                                  Layout().LccDir() + "\" --ktv \"" + Layout().KtvDir() + "\" " +
+                                  arguments + " >out.txt 2>nul\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = write;
-        startup.hStdError = nul;
         PROCESS_INFORMATION info{};
-        std::string commandLine = "\"" + program + "\" --lcc \"" + Layout().LccDir() +
-                                  "\" --ktv \"" + Layout().KtvDir() + "\" " + arguments;
-        EXPECT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+        EXPECT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                                      CREATE_NO_WINDOW, nullptr, Layout().WorkDir().c_str(),
                                      &startup, &info));
-        ::CloseHandle(write);
-        ::CloseHandle(nul);
         Finished finished;
-        char chunk[4096];
-        for (DWORD got = 0; ::ReadFile(read, chunk, sizeof chunk, &got, nullptr) && got > 0;) {
-            finished.output.append(chunk, got);
-        }
-        ::CloseHandle(read);
         ::WaitForSingleObject(info.hProcess, 30000);
         ::GetExitCodeProcess(info.hProcess, &finished.exitCode);
         ::CloseHandle(info.hProcess);
         ::CloseHandle(info.hThread);
+        finished.output = Layout().Read("work\\out.txt").value_or("");
         return finished;
     }
 };

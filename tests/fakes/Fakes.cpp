@@ -1,5 +1,8 @@
 #include "Fakes.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "text/Errors.h"
 #include "text/KeyText.h"
 #include "text/Paths.h"
@@ -9,31 +12,24 @@ namespace ktv::fakes {
 
 std::vector<std::string> Transcript::Only(std::initializer_list<std::string_view> prefixes) const {
     std::vector<std::string> out;
-    for (const std::string& entry : entries_) {
-        for (std::string_view prefix : prefixes) {
-            if (entry.starts_with(prefix)) {
-                out.push_back(entry);
-                break;
-            }
-        }
-    }
+    std::copy_if(entries_.begin(), entries_.end(), std::back_inserter(out), [&](const auto& entry) {
+        return std::any_of(prefixes.begin(), prefixes.end(),
+                           [&](std::string_view prefix) { return entry.starts_with(prefix); });
+    });
     return out;
 }
 
 std::vector<std::string> Transcript::Folded() const {
     std::vector<std::string> out;
-    for (std::size_t i = 0, run = 0; i <= entries_.size(); ++i) {
-        if (i < entries_.size() && entries_[i] == "do-events") {
+    for (std::size_t i = 0; i < entries_.size();) {
+        std::size_t run = 0;
+        while (i + run < entries_.size() && entries_[i + run] == "do-events") {
             ++run;
-            continue;
         }
-        if (run > 0) {
-            out.push_back(run == 1 ? "do-events" : "do-events x" + std::to_string(run));
-            run = 0;
-        }
-        if (i < entries_.size()) {
-            out.push_back(entries_[i]);
-        }
+        out.push_back(run == 0   ? entries_[i]
+                      : run == 1 ? "do-events"
+                                 : "do-events x" + std::to_string(run));
+        i += std::max<std::size_t>(run, 1);
     }
     return out;
 }
@@ -83,26 +79,17 @@ std::optional<std::string> FakeFileSystem::Content(const std::string& path) cons
 
 std::vector<std::string> FakeFileSystem::AllFiles() const {
     std::vector<std::string> keys;
-    for (const auto& [key, file] : files_) {
-        keys.push_back(key);
+    for (const auto& entry : files_) {
+        keys.push_back(entry.first);
     }
     return keys;
 }
 
-bool FakeFileSystem::FileExists(const std::string& path) {
-    return !path.empty() && files_.count(Key(path)) > 0;
-}
-
-bool FakeFileSystem::FolderExists(const std::string& path) {
-    return !path.empty() && folders_.count(Key(path)) > 0;
-}
-
 std::string FakeFileSystem::ReadFile(const std::string& path) {
-    const auto it = files_.find(Key(path));
-    if (path.empty() || it == files_.end()) {
-        throw FileError("File not found: " + path);
+    if (const std::optional<std::string> bytes = Content(path); bytes && !path.empty()) {
+        return *bytes;
     }
-    return it->second.bytes;
+    throw FileError("File not found: " + path);
 }
 
 void FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
@@ -168,18 +155,9 @@ void FakeProcesses::Launch(const std::string& entry, const std::string& commandL
     }
 }
 
-void FakeProcesses::RunHidden(const std::string& commandLine) {
-    Launch("run-hidden: ", commandLine);
-}
-
 TaskId FakeProcesses::Start(const std::string& commandLine, WindowStyle style) {
     Launch("start[" + std::to_string(static_cast<int>(style)) + "]: ", commandLine);
     return nextTask_++;
-}
-
-bool FakeProcesses::WaitUntilReady(TaskId task, std::chrono::milliseconds) {
-    transcript_.Add("wait-ready: " + std::to_string(task));
-    return true;
 }
 
 TaskWindow FakeDesktop::ComeToFront(TaskWindow window) {
@@ -196,10 +174,6 @@ TaskWindow FakeDesktop::ActivateByTitle(const std::string& title) {
         throw WindowNotFound("No window titled " + title);
     }
     return ComeToFront(it->second);
-}
-
-void FakeDesktop::ActivateWindow(WindowRef window) {
-    transcript_.Add("activate-window: " + std::to_string(window));
 }
 
 TaskWindow FakeDesktop::ActivateByTask(TaskId task) {
@@ -251,10 +225,6 @@ std::optional<std::string> FakeDesktop::Answer(std::string entry) {
     std::optional<std::string> answer = dialogAnswers.front();
     dialogAnswers.pop_front();
     return answer;
-}
-
-std::optional<std::string> FakeDesktop::BrowseForFolder(WindowRef, const std::string& title) {
-    return Answer("folder-picker: " + title);
 }
 
 std::optional<std::string> FakeDesktop::OpenFileDialog(const FileOpenRequest& request) {

@@ -51,8 +51,12 @@ public:
         failures_.emplace_back(op, path.empty() ? path : Key(path));
     }
 
-    bool FileExists(const std::string& path) override;
-    bool FolderExists(const std::string& path) override;
+    bool FileExists(const std::string& path) override {
+        return !path.empty() && files_.count(Key(path)) > 0;
+    }
+    bool FolderExists(const std::string& path) override {
+        return !path.empty() && folders_.count(Key(path)) > 0;
+    }
     std::string ReadFile(const std::string& path) override;
     void WriteFile(const std::string& path, const std::string& bytes) override;
     void DeleteFile(const std::string& path) override;
@@ -88,9 +92,12 @@ public:
     // Commands containing one of these texts cannot be started.
     std::vector<std::string> failing;
 
-    void RunHidden(const std::string& commandLine) override;
+    void RunHidden(const std::string& commandLine) override { Launch("run-hidden: ", commandLine); }
     TaskId Start(const std::string& commandLine, WindowStyle style) override;
-    bool WaitUntilReady(TaskId task, std::chrono::milliseconds) override;
+    bool WaitUntilReady(TaskId task, std::chrono::milliseconds) override {
+        transcript_.Add("wait-ready: " + std::to_string(task));
+        return true;
+    }
 
 private:
     void Launch(const std::string& entry, const std::string& commandLine);
@@ -120,7 +127,9 @@ public:
     bool failDialogs = false;
 
     TaskWindow ActivateByTitle(const std::string& title) override;
-    void ActivateWindow(WindowRef window) override;
+    void ActivateWindow(WindowRef window) override {
+        transcript_.Add("activate-window: " + std::to_string(window));
+    }
     TaskWindow ActivateByTask(TaskId task) override;
     TaskWindow Foreground() override;
     void Pause(std::chrono::milliseconds) override {}
@@ -132,7 +141,9 @@ public:
     int MessageBox(WindowRef owner, const std::string& prompt, int buttons,
                    const std::string& title) override;
     ScreenSize GetScreenSize() override { return {1280, 1024}; }
-    std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& title) override;
+    std::optional<std::string> BrowseForFolder(WindowRef, const std::string& title) override {
+        return Answer("folder-picker: " + title);
+    }
     std::optional<std::string> OpenFileDialog(const FileOpenRequest& request) override;
 
 private:

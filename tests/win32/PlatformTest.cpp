@@ -1,7 +1,11 @@
 // The real platform under Wine: files replaced atomically, programs started
-// and waited for, the registry and the system folders.
+// and waited for, windows that are not there, the file dialog, the registry
+// and the system folders.
+
+#include <thread>
 
 #include "Win32Test.h"
+#include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
@@ -98,6 +102,47 @@ TEST(Win32Processes, RunHiddenWaitsStartDoesNotAndAMissingProgramFailsByName) {
     }
     EXPECT_THROW(processes.Start(missing, WindowStyle::NormalFocus), StartFailed);
     EXPECT_THROW(processes.RunHidden(""), StartFailed);
+}
+
+// Real keys reaching real editors are the end-to-end tests' part; here, what
+// is not there fails by name and types nothing.
+TEST(Win32Desktop, WhatIsNotThereIsNotActivatedOrTyped) {
+    Win32Desktop desktop;
+    EXPECT_THROW(desktop.ActivateByTitle("No KTV window has this title"), WindowNotFound);
+    EXPECT_THROW(desktop.ActivateByTask(::GetCurrentProcessId()), WindowNotFound);
+    EXPECT_THROW(desktop.ActivateWindow(0), WindowNotFound);
+    EXPECT_THROW(desktop.SendKeys("{NOSUCHKEY}"), InvalidArgument);
+}
+
+// Answers the dialog titled so from another thread once it shows.
+std::thread AnswerDialog(const char* title, void (*answer)(HWND dialog)) {
+    return std::thread([=] {
+        for (int tries = 0; tries < 300; ++tries, std::this_thread::sleep_for(50ms)) {
+            if (const HWND dialog = ::FindWindowA("#32770", title); ::IsWindowVisible(dialog)) {
+                std::this_thread::sleep_for(300ms);  // let it finish setting up
+                return answer(dialog);
+            }
+        }
+    });
+}
+
+// A name that does not exist (yet) comes back as typed: Debug is the one to
+// report a Basic file that is not there.
+TEST(Win32Desktop, TheFileDialogHandsBackATypedNameOrNothing) {
+    Win32Desktop desktop;
+    const testing::TestFolder folder;
+    const FileOpenRequest request{0, "*.bas", "Select KTV Basic File", folder.Path(), {}};
+    std::thread user = AnswerDialog(request.title.c_str(), [](HWND dialog) {
+        ::SetDlgItemTextA(dialog, 0x47C, "new.bas");  // the file name box
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    const std::optional<std::string> typed = desktop.OpenFileDialog(request);
+    user.join();
+    EXPECT_EQ(_stricmp(typed.value_or("").c_str(), folder.In("new.bas").c_str()), 0);
+    user = AnswerDialog(request.title.c_str(),
+                        [](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(desktop.OpenFileDialog(request), std::nullopt);
+    user.join();
 }
 
 TEST(Win32System, TheRegistryValueIsWrittenAndTheFoldersAreKnown) {
