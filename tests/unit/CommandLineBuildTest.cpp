@@ -16,7 +16,10 @@ TEST(CommandLineBuild, ArgumentsOverrideTheSettingsAndBadOnesSayWhy) {
     EXPECT_EQ(parsed.basicFile + *parsed.lccPath + *parsed.ktvPath + *parsed.libraries,
               "p.basd:\\lccd:\\ktva.lib");
     EXPECT_TRUE(parsed.linkMode == LinkMode::Dll && parsed.checkWarnings && parsed.insertMarker);
-    EXPECT_TRUE(ParseBuildArguments({"--help"}).help);
+    for (const char* help : {"--help", "-h", "/?"}) {
+        EXPECT_TRUE(ParseBuildArguments({help}).help) << help;
+    }
+    EXPECT_EQ(ParseBuildArguments({"--gui", "--console", "p.bas"}).linkMode, LinkMode::Console);
     const std::pair<std::vector<std::string>, std::string> bad[] = {
         {{}, "no Basic file given"},
         {{"p.bas", "--lcc"}, "--lcc needs a value"},
@@ -32,8 +35,8 @@ TEST(CommandLineBuild, ArgumentsOverrideTheSettingsAndBadOnesSayWhy) {
     }
 }
 
-// The world's tools; the settings file beside the program names another
-// LCC directory and a GUI link, which the arguments may override.
+// The world's tools; the settings file beside the program names other LCC
+// and KTV directories and a GUI link, which the arguments may override.
 TEST(CommandLineBuild, PrintsEveryProblemOrTheProgramAndExitsBySeverity) {
     using Arrange = std::function<void(World&, BuildArguments&)>;
     const std::string bas = "c:\\work\\prog.bas:";
@@ -50,6 +53,11 @@ TEST(CommandLineBuild, PrintsEveryProblemOrTheProgramAndExitsBySeverity) {
              a.checkWarnings = true;
          },
          kSourceProblems, bas + "2: warning: w\n"},
+        {[](World& w, BuildArguments&) {
+             w.compilerLines = {"warning prog.c: 4 w"};
+             w.fake.files.AddFile("c:\\KTVDebugger\\KTVDebug.cfg", "cwarn=1\r\n");
+         },
+         kSourceProblems, bas + "2: warning: w\n"},
         {[](World& w, BuildArguments&) { w.translatorError = "Syntax error 3"; }, kSourceProblems,
          bas + "3: error: Syntax error 3\n"},
         {[](World&, BuildArguments& a) { a.libraries = "gone.lib"; }, kNotBuilt,
@@ -63,17 +71,20 @@ TEST(CommandLineBuild, PrintsEveryProblemOrTheProgramAndExitsBySeverity) {
         SCOPED_TRACE(printed);
         World world;
         world.fake.files.AddFile("c:\\KTVDebugger\\KTVDebug.cfg",
-                                 "lccpath=c:\\old\r\ngui=True\r\ncon=False\r\nrun=1\r\njfe=1\r\n");
+                                 "lccpath=c:\\old\r\nktvpath=c:\\old\r\ngui=True\r\nrun=1\r\n");
         BuildArguments arguments;
         arguments.basicFile = "c:\\work\\prog.bas";
         arguments.lccPath = "c:\\lcc";
+        arguments.ktvPath = "c:\\ktv";
         arguments.linkMode = LinkMode::Console;
         arrange(world, arguments);
         std::ostringstream out;
         std::ostringstream notes;
         EXPECT_EQ(RunCommandLineBuild(arguments, world.fake.platform, out, notes), exit);
         EXPECT_EQ(out.str(), printed);
+        EXPECT_EQ(notes.str(), "");  // the Basic file has its marker line
         EXPECT_TRUE(world.Only({"box", "start", "keys", "buttons", "registry"}).empty());
+        EXPECT_TRUE(world.Only({"run-hidden: \"c:\\old"}).empty());  // the arguments' directories
         EXPECT_FALSE(world.fake.files.FileExists("c:\\work\\lcc.err"));
     }
 }

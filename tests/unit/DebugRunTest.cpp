@@ -190,6 +190,14 @@ TEST(DebugRun, AfterSuccessTheChosenActionRunsForAProgramOnly) {
         EXPECT_EQ(world.Only({"start["}), starts);
         ExpectWindowGivenBack(world);
     }
+    World world;
+    world.options.runProgram = true;
+    world.options.linkMode = LinkMode::Gui;
+    world.fake.processes.failing = {"c:\\work\\prog.exe"};
+    world.PressDebug();
+    EXPECT_EQ(world.Boxes().back(),
+              "48|Error!|Error: Could not start the program: Could not start the program "
+              "(c:\\work\\prog.exe): Cannot start c:\\work\\prog.exe");
 }
 
 TEST(DebugRun, TheDirectoriesAreNormalisedBeforeUse) {
@@ -250,6 +258,9 @@ TEST(DebugRun, TheFinishRemovesOnlyThisRunsFilesAndAlwaysGivesTheWindowBack) {
     world.PressDebug();
     EXPECT_TRUE(world.fake.files.FileExists("c:\\work\\lcc.err"));
     ExpectWindowGivenBack(world);
+    world.options.basicFile = "prog.bas";  // no folder: nothing is removed
+    world.PressDebug();
+    EXPECT_TRUE(world.fake.files.FileExists("c:\\work\\lcc.err"));
 }
 
 // The box shows one problem and the editor goes to its line; only then, and

@@ -43,8 +43,10 @@ TEST(MainForm, StartsWithTheDesignDefaultsAndKeepsItsRules) {
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv||||on|con|201000");
     form.Chk_Jen.Click();
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv||||on|con|010000");
+    EXPECT_EQ(form.Options().editor, EditorChoice::JFE);
     form.Chk_Note.Click();
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv||||on|con|100000");
+    form.Chk_Jen.Click();
     form.Chk_Con.Click();
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv||||on|con|001000");
     EXPECT_EQ(form.Options().editor, EditorChoice::ConTEXT);
@@ -52,6 +54,7 @@ TEST(MainForm, StartsWithTheDesignDefaultsAndKeepsItsRules) {
     form.Chk_debug.Click();
     form.Chk_warn.Click();  // takes part in no rule
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv||||on|con|001101");
+    EXPECT_TRUE(form.Options().debugInWedit);
     form.Chk_Run.Click();
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv||||on|con|001110");
     form.Chk_Con.Click();
@@ -65,10 +68,9 @@ TEST(MainForm, TheCommandLineFollowsTheLinkModeAndKeepsItsText) {
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv|||-v|off|gui|000000");
     form.Opt_Con.Click();
     EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv|||-v|on|con|000000");
-    form.Opt_DLL.SetSelected(true);
-    form.Opt_DLL.SetSelected(false);  // no selection: the field keeps its state
+    form.Opt_Con.SetSelected(false);  // no selection: the field keeps its state
     form.ApplyCommandLineRule();
-    EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv|||-v|off|none|000000");
+    EXPECT_EQ(Describe(form), "c:\\lcc|c:\\ktv|||-v|on|none|000000");
     int heard = 0;
     form.Txt_Cmd.SetViewObserver([&] { ++heard; });
     form.Txt_Cmd.TakeTextFromView("typed");  // the view's own change is not echoed
@@ -126,7 +128,7 @@ TEST(Settings, LoadingTriesEveryRecordAgainstTheKeysInOrder) {
         {"lccpathX=d:\\y\r\nrunning = 1\r\n", "d:\\y|c:\\ktv||||on|con|000010"},
         {"  ktvpath =   e:\\ktv  \r\ncmd=  a b  \r\n", "c:\\lcc|e:\\ktv|||a b|on|con|000000"},
         {"lccpath\r\nlibs\r\n", kDefaults},
-        {"jfe=1\r\nccon=0\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|010000"},
+        {"jfe=1\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|010000"},
         {"jfe=0\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|100000"},
         {"notepad=1\r\njfe=1\r\nccon=1\r\n", "c:\\lcc|c:\\ktv||||on|con|100000"},
         {"run=1\r\nlccdeb=1\r\n", "c:\\lcc|c:\\ktv||||on|con|000010"},
@@ -136,9 +138,10 @@ TEST(Settings, LoadingTriesEveryRecordAgainstTheKeysInOrder) {
         {"gui=False\r\ndll=False\r\ncon=False\r\n", "c:\\lcc|c:\\ktv||||on|none|000000"},
         {"dll=-1\r\ngui=0\r\n", "c:\\lcc|c:\\ktv||||off|dll|000000"},
         {"gui=true\r\n", "c:\\lcc|c:\\ktv||||off|gui|000000"},
-        {"cwarn=1\r\ncwarn=3\r\ncwarn=yes\r\ncwarn=-1\r\ncwarn=1.0\r\ncwarn=\r\n",
+        {"cwarn=1\r\ncwarn=3\r\ncwarn=yes\r\ncwarn=-1\r\ncwarn=0.1\r\ncwarn=\r\n",
          "c:\\lcc|c:\\ktv||||on|con|000100"},
-        {"con=maybe\r\ncon=\r\ngui=1x\r\ndll=.\r\n", kDefaults},
+        {"con=maybe\r\ncon=\r\ngui=1x\r\ndll=1..\r\n", kDefaults},
+        {"con=False\r\ncon=+1\r\n", kDefaults},
         {"basicpath=c:\\a,b\\p.bas\r\nlibs=x.lib,y.lib\r\ncmd=-d=1, 3\r\n",
          "c:\\lcc|c:\\ktv|c:\\a,b\\p.bas|x.lib,y.lib|-d=1, 3|on|con|000000"},
         {"lccpath=d:\\lcc\nktvpath=d:\\ktv\rjfe=1", "d:\\lcc|d:\\ktv||||on|con|010000"}};
@@ -294,6 +297,16 @@ TEST(MainWindowLogic, ExitAndCloseSaveThenEndEvenWhenTheSaveFails) {
     EXPECT_EQ(world.fake.transcript.Entries().back(), "end-program");
 }
 
+TEST(MainWindowLogic, EachBrowseButtonFillsItsField) {
+    LogicWorld world;
+    world.fake.desktop.dialogAnswers = {"d:\\lcc", "d:\\ktv", "d:\\p.bas", "d:\\a.lib"};
+    for (CommandButton* browse :
+         {&world.form.Command2, &world.form.Command4, &world.form.Command3, &world.form.Command5}) {
+        browse->Click();
+    }
+    EXPECT_EQ(Describe(world.form), "d:\\lcc|d:\\ktv|d:\\p.bas|d:\\a.lib||on|con|000000");
+}
+
 TEST(MainWindowLogic, AboutFailuresAreReportedAndDebugRunsWithTheFormsOptions) {
     LogicWorld world;
     world.view.aboutFails = true;
@@ -301,7 +314,16 @@ TEST(MainWindowLogic, AboutFailuresAreReportedAndDebugRunsWithTheFormsOptions) {
     EXPECT_EQ(world.Boxes(), Lines{"48|Error!|Error: Could not show the About box: no template"});
     world.form.Chk_Run.Click();
     world.form.Txt_LccPath.SetText("c:\\lcc\\");
+    // The window is locked until the source is clean; at the box every choice still is.
+    std::string locked;
+    world.form.Window.SetViewObserver([&] { locked += world.form.Window.Enabled() ? "+" : "-"; });
+    world.fake.desktop.onMessageBox = [&](const std::string&) {
+        for (const Control* control : world.form.Controls()) {
+            locked += control->Enabled() ? "1" : "0";
+        }
+    };
     world.form.Command1.Click();
+    EXPECT_EQ(locked, "-+101010101000000000000");
     EXPECT_EQ(world.form.Txt_LccPath.Text(), "c:\\lcc");  // shown as normalised
     EXPECT_EQ(world.logic.Run().baseName, "prog");
     EXPECT_EQ(world.Only({"start["}),
@@ -340,6 +362,7 @@ TEST(MainWindowLogic, SeveralProblemsAreListedUntilTheNextDebug) {
     world.form.Txt_BasFile.SetText("c:\\other\\x.bas");
     const std::size_t before = world.fake.transcript.Entries().size();
     list.Open(1);  // no Basic line: nothing
+    EXPECT_EQ(world.fake.transcript.Entries().size(), before);
     list.Open(0);
     const Lines after(world.fake.transcript.Entries().begin() + before,
                       world.fake.transcript.Entries().end());
@@ -350,8 +373,13 @@ TEST(MainWindowLogic, SeveralProblemsAreListedUntilTheNextDebug) {
     EXPECT_EQ(world.Boxes().back(),
               "48|Error!|Error: Could not open the editor: Cannot start "
               "C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas");
+    world.form.Txt_BasFile.SetText("c:\\work\\prog.bas");
+    world.translatorError = "bad 2\r\nworse";
     world.form.Command1.Click();
     EXPECT_EQ(world.Only({"close-problems"}).size(), 2u);
+    EXPECT_EQ(world.view.list->Cell(1, ProblemColumn::Kind) + "|" +
+                  world.view.list->Cell(1, ProblemColumn::CLine),
+              "Basic error|");
 }
 
 // Text sizes as a 9-point system font measures them at 96 DPI, scaled.

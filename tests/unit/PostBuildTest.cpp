@@ -89,6 +89,8 @@ TEST(PostBuild, WeditFailuresSayWhatFailedAndSendNoKeys) {
         arrange(world);
         EXPECT_EQ(world.Failure(OpenInWedit), failure);
         EXPECT_TRUE(world.Only({"keys", "box"}).empty());
+        EXPECT_EQ(world.Only({"activate-task"}).size(),
+                  name == std::string("no window") ? 10u : 0u);
     }
     BuiltWorld world;  // no project list, or an empty one: nothing to remove
     world.options.lccPath = "c:\\program files\\lcc";
@@ -137,12 +139,12 @@ TEST(PostBuild, TheIntermediateFilesGoAndTheResultsStay) {
     for (const char* file : {"lcc.err", "ktv.err", "prog.obj", "prog.res", "prog.exe"}) {
         world.fake.files.AddFile(std::string("c:\\work\\") + file, "x");
     }
-    world.fake.files.FailOn(fakes::FsOp::Delete, "c:\\work\\ktv.err");
+    world.fake.files.FailOn(fakes::FsOp::Delete, "c:\\work\\lcc.err");
     DebugContext context = world.Context();
     RemoveIntermediateFiles(context);
     EXPECT_EQ(world.fake.files.AllFiles(),
               (Lines{"c:\\ktv\\bin\\ktvc.exe", "c:\\lcc\\bin\\lcc.exe", "c:\\lcc\\bin\\lcclnk.exe",
-                     "c:\\lcc\\bin\\lrc.exe", "c:\\windows\\system32\\cmd.exe", "c:\\work\\ktv.err",
+                     "c:\\lcc\\bin\\lrc.exe", "c:\\windows\\system32\\cmd.exe", "c:\\work\\lcc.err",
                      "c:\\work\\prog.bas", "c:\\work\\prog.c", "c:\\work\\prog.exe"}));
 }
 
@@ -153,7 +155,7 @@ TEST(ModifyConfigFile, RewritesTheFileLineByLine) {
         // name, before, setting, value, after
         {"every section, any case", "[a]\r\nprog=c:\\x\r\n[b]\r\nPROG=2\r\nother=3\r\n", "prog",
          del, "[a]\r\n[b]\r\nother=3\r\n"},
-        {"the file's spelling stays", "prog=old\r\n", "PROG", "new", "prog=new\r\n"},
+        {"the file's spelling stays", "Zap=old\r\n", "zAP", "new", "Zap=new\r\n"},
         {"leading spaces go", "  prog=1\r\nx=2\r\n", "prog", "v", "prog=v\r\nx=2\r\n"},
         {"a space before = belongs to the key", "prog =1\r\n", "prog", "v", "prog =1\r\n"},
         {"only the first = separates", "prog=a=b=c\r\n", "prog", "x=y", "prog=x=y\r\n"},

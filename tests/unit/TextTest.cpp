@@ -108,15 +108,30 @@ TEST(KeyText, ParsesTheKeysTheProgramSendsAndRejectsBadText) {
         {"^+a", "CSa"},
         {"+(ab)c", "Sa,Sb,c"},
         {"{LEFT 2}", named(NamedKey::Left) + "," + named(NamedKey::Left)},
+        {"{LEFT 0}x", "x"},
         {"{+}{^}{%}{~}{(}{)}{{}{}}", "+,^,%,~,(,),{,}"},
         {"", ""}};
     for (const auto& [text, strokes] : cases) {
         EXPECT_EQ(Strokes(text), strokes) << text;
     }
     for (std::string_view text : {"^", "{ENTER", "ENTER}", "{NOPE}", "(ab", "a)", "()", "{LEFT x}",
-                                  "{LEFT -1}", "{LEFT 100000}", "{}"}) {
+                                  "{LEFT 2x}", "{LEFT -1}", "{LEFT 1001}", "{}"}) {
         EXPECT_THROW(ParseKeyText(text), InvalidArgument) << text;
     }
+    EXPECT_EQ(ParseKeyText("{a 1000}").size(), 1000u);
+    EXPECT_EQ(ParseKeyText("{escape}{Bs}{BKSP}{del}{INS}"),
+              ParseKeyText("{ESC}{BACKSPACE}{BACKSPACE}{DELETE}{INSERT}"));
+    // Every name in braces, in the order of NamedKey.
+    std::string all;
+    for (int key = 0; key <= static_cast<int>(NamedKey::F16); ++key) {
+        all += (key == 0 ? "" : ",") + named(static_cast<NamedKey>(key));
+    }
+    EXPECT_EQ(
+        Strokes("{ENTER}{TAB}{ESC}{BACKSPACE}{DELETE}{INSERT}{HOME}{END}{PGUP}{PGDN}{UP}{DOWN}"
+                "{LEFT}{RIGHT}{BREAK}{CAPSLOCK}{NUMLOCK}{SCROLLLOCK}{PRTSC}{HELP}{ADD}{SUBTRACT}"
+                "{MULTIPLY}{DIVIDE}{F1}{F2}{F3}{F4}{F5}{F6}{F7}{F8}{F9}{F10}{F11}{F12}{F13}{F14}"
+                "{F15}{F16}"),
+        all);
 }
 
 TEST(CommandArguments, AreTheTextAfterTheProgramNameAsWritten) {
