@@ -148,22 +148,6 @@ TEST_F(EditorE2eTest, WinesOwnNotepadSelectsTheLineAndKeepsTheText) {
     EXPECT_EQ(FindTopLevel(process, "#32770", nullptr), nullptr) << "a box is left open";
 }
 
-// A row's rectangle in the list of another process, through memory lent
-// in that process.
-RECT RowRect(HWND list, DWORD processId, int row) {
-    RECT rect{LVIR_BOUNDS, 0, 0, 0};
-    const HANDLE process =
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    void* lent = ::VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
-    ::WriteProcessMemory(process, lent, &rect, sizeof rect, nullptr);
-    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(lent));
-    ::ReadProcessMemory(process, lent, &rect, sizeof rect, nullptr);
-    ::VirtualFreeEx(process, lent, 0, MEM_RELEASE);
-    ::CloseHandle(process);
-    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Holds the keys down in order and lets them go in reverse.
 void Press(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs(keys.size() * 2);
@@ -214,8 +198,9 @@ TEST_F(EditorE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
                bas + ":5: warning: unused y\r\n" + bas + ":12: error: undeclared x\r\n";
     })) << ClipboardText();
 
-    const RECT row = RowRect(list, app.ProcessId(), 0);
-    ::SetCursorPos((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    RECT header{};  // the first row stands right under the column headers
+    ::GetWindowRect(::FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
+    ::SetCursorPos(header.left + 20, header.bottom + 6);
     for (const DWORD button :
          {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         INPUT input{};
