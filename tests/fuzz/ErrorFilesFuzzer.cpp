@@ -8,8 +8,10 @@
 // problem reads the same files without an exception: one problem for each
 // line of the kind (the translator's lines that hold text), each printed as
 // one line.
+#include <algorithm>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "Fakes.h"
 #include "Fuzz.h"
@@ -20,7 +22,10 @@
 #include "text/Strings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto [errors, cFile] = ktv::fuzz::SplitInTwo(data, size);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::size_t cut = std::min(input.find(std::string_view("\0\0", 2)), input.size());
+    const std::string errors(input.substr(0, cut));
+    const std::string cFile(input.substr(std::min(cut + 2, input.size())));
     ktv::fakes::FakePlatform fake;
     ktv::BuildRun run{"c:\\work", "prog", "prog.bas"};
     ktv::DebugOptions options;
