@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "E2eDriver.h"
@@ -144,7 +145,7 @@ void BenchDebugRun(const std::string& program, const std::string& standins,
         }
         const double elapsed =
             std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        const auto box = app.WaitForMessageBox();
+        const auto box = app.WaitForBox();
         if (!box || box->title != "Success!") {
             throw DriverError("the Debug run did not succeed: " +
                               (box ? box->text : std::string("no box")));
@@ -158,11 +159,17 @@ void BenchDebugRun(const std::string& program, const std::string& standins,
 
     // The same five command lines, in the same folder, started and waited for
     // by a bare GUI program.
+    // The last run's command lines, in the order the run starts them.
     std::string commandLines;
-    const std::vector<std::string> lines = layout.LogLines();
-    for (size_t index = lines.size() - 5; index < lines.size(); ++index) {
-        const size_t second = lines[index].find('|', lines[index].find('|') + 1);
-        commandLines += lines[index].substr(second + 1) + "\r\n";
+    for (const auto& [tool, count] :
+         {std::pair<const char*, std::size_t>{"ktvc", 1}, {"lrc", 2}, {"lcc", 1}, {"lcclnk", 1}}) {
+        const std::vector<std::string> lines = layout.CommandLinesOf(tool);
+        if (lines.size() < count) {
+            throw DriverError(std::string("the stand-in log holds no run of ") + tool);
+        }
+        for (std::size_t index = lines.size() - count; index < lines.size(); ++index) {
+            commandLines += lines[index] + "\r\n";
+        }
     }
     layout.Write("commands.txt", commandLines);
     std::string runnerLine = "\"" + runner + "\" \"" + layout.Root() + "\\commands.txt\" \"" +
