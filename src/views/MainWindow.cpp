@@ -98,6 +98,18 @@ const ChildSpec* FindSpec(int id) {
     return nullptr;
 }
 
+HFONT FontFor(const WindowFonts& fonts, FontRole role) {
+    switch (role) {
+        case FontRole::Title:
+            return fonts.title.Get();
+        case FontRole::Bold:
+            return fonts.bold.Get();
+        case FontRole::Message:
+            break;
+    }
+    return fonts.message.Get();
+}
+
 bool IsFooterButton(int id) {
     return id == ids::kCmdExit || id == ids::kCommand6About || id == ids::kCommand1Debug;
 }
@@ -159,21 +171,30 @@ void MainWindow::Create() {
 
     CreateWindowOf(instance_, spec, kWindowExStyle, kWindowStyle | WS_CLIPCHILDREN, kCaption,
                    RECT{0, 0, 640, 480}, nullptr);
+    // Each control is made where the layout puts it, in its font: every
+    // control moved or refont afterwards costs as much again under Wine.
+    fonts_ = CreateWindowFonts(Dpi());
+    layout_ = LayOutMainWindow(Measure());
     CreateChildren();
     BindModel();
-    ApplyDpi(nullptr);
+    RenderBanner(layout_.banner);
+    FitWindowToLayout(nullptr);
 }
 
 void MainWindow::CreateChildren() {
     for (const ChildSpec& entry : kChildren) {
         const bool isEdit = std::string_view(entry.className) == "EDIT";
-        const DWORD exStyle = isEdit ? WS_EX_CLIENTEDGE : 0;
+        const DWORD exStyle = (isEdit ? WS_EX_CLIENTEDGE : 0) | WS_EX_NOPARENTNOTIFY;
+        const LayoutRect place = layout_.Find(entry.id).value_or(LayoutRect{});
         HWND child = ::CreateWindowExA(
-            exStyle, entry.className, entry.text ? entry.text : "", entry.style, 0, 0, 0, 0, Hwnd(),
+            exStyle, entry.className, entry.text ? entry.text : "", entry.style, place.x, place.y,
+            place.width, place.height, Hwnd(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
         if (child == nullptr) {
             throw Error("A control of the main window cannot be created.");
         }
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(fonts_, entry.font)),
+                       FALSE);
     }
 }
 
@@ -232,11 +253,8 @@ void MainWindow::OnDpiChanged(const RECT& suggested) {
 void MainWindow::ApplyDpi(const RECT* suggested) {
     fonts_ = CreateWindowFonts(Dpi());
     for (const ChildSpec& entry : kChildren) {
-        const HFONT font = entry.font == FontRole::Title  ? fonts_.title.Get()
-                           : entry.font == FontRole::Bold ? fonts_.bold.Get()
-                                                          : fonts_.message.Get();
-        ::SendMessageA(::GetDlgItem(Hwnd(), entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(font),
-                       FALSE);
+        ::SendMessageA(::GetDlgItem(Hwnd(), entry.id), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(FontFor(fonts_, entry.font)), FALSE);
     }
 
     layout_ = LayOutMainWindow(Measure());
@@ -253,7 +271,10 @@ void MainWindow::ApplyDpi(const RECT* suggested) {
         ::EndDeferWindowPos(positions);
     }
     RenderBanner(layout_.banner);
+    FitWindowToLayout(suggested);
+}
 
+void MainWindow::FitWindowToLayout(const RECT* suggested) {
     RECT outer{0, 0, layout_.clientWidth, layout_.clientHeight};
     ::AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, Dpi());
     RECT current{};

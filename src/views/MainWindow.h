@@ -67,6 +67,9 @@ private:
     // Fonts, layout and size for the window's DPI; the top left stays, or
     // goes where the system suggests.
     void ApplyDpi(const RECT* suggested);
+    // The window's size for the layout; the top left stays, or goes where
+    // the system suggests.
+    void FitWindowToLayout(const RECT* suggested);
     MainWindowMetrics Measure() const;
     void RenderBanner(const LayoutRect& banner);
 
