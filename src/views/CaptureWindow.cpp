@@ -1,7 +1,6 @@
 #include "views/CaptureWindow.h"
 
 #include "text/Errors.h"
-#include "views/EditAppend.h"
 
 namespace ktv::win32 {
 namespace {
@@ -11,6 +10,9 @@ constexpr const char* kCaption = "Console Application Output.";
 
 // Posted by the reading thread when output or its end is waiting.
 constexpr UINT kOutputWaiting = WM_APP + 1;
+
+// Shows what is waiting once kShowInterval has passed since the last time.
+constexpr UINT_PTR kShowTimer = 1;
 
 // The window's size at 96 dots per inch; scaled for the screen it opens on.
 constexpr int kWidth = 720;
@@ -39,20 +41,11 @@ CaptureWindow::CaptureWindow(HINSTANCE instance, ProcessCapture& capture,
     const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     CreateWindowOf(instance, spec, 0, WS_OVERLAPPEDWINDOW, kCaption,
                    RECT{left, top, left + width, top + height}, nullptr);
-    text2_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
-                                   ES_AUTOVSCROLL | ES_READONLY,
-                               0, 0, 0, 0, Hwnd(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kText2Id)), instance,
-                               nullptr);
-    if (text2_ == nullptr) {
-        throw Error("Cannot create the output window's text box");
-    }
-    RemoveTextLimit(text2_);
+    text2_ = std::make_unique<OutputView>(instance, Hwnd(), kText2Id);
     ApplyFont();
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    ::MoveWindow(text2_, 0, 0, client.right, client.bottom, FALSE);
+    ::MoveWindow(text2_->Hwnd(), 0, 0, client.right, client.bottom, FALSE);
 }
 
 CaptureWindow::~CaptureWindow() {
@@ -64,10 +57,10 @@ CaptureWindow::~CaptureWindow() {
 void CaptureWindow::Redir(const std::string& cmd) {
     ::ShowWindow(Hwnd(), SW_SHOW);
     ::UpdateWindow(Hwnd());
-    Redirect(cmd, text2_);
+    Redirect(cmd, *text2_);
 }
 
-void CaptureWindow::Redirect(const std::string& cmdLine, HWND target) {
+void CaptureWindow::Redirect(const std::string& cmdLine, OutputView& target) {
     session_.reset();
     std::unique_ptr<CaptureSession> session;
     try {
@@ -77,18 +70,35 @@ void CaptureWindow::Redirect(const std::string& cmdLine, HWND target) {
     } catch (const StartFailed&) {
         return;  // nothing was started: the target keeps its text
     }
-    target_ = target;
-    RemoveTextLimit(target_);
-    ::SetWindowTextA(target_, "");
+    target_ = &target;
+    target_->SetText("");
     session_ = std::move(session);
+}
+
+void CaptureWindow::OnOutputWaiting() {
+    // Until the output is taken, the reading thread wakes the window no more:
+    // it gathers what arrives meanwhile, so a flood of output costs one
+    // append and one repaint per interval, not one per read.
+    const auto since = Clock::now() - lastShown_;
+    if (since >= kShowInterval) {
+        ShowArrivedOutput();
+    } else if (!showTimerSet_) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kShowInterval - since);
+        showTimerSet_ =
+            ::SetTimer(Hwnd(), kShowTimer, static_cast<UINT>(wait.count()), nullptr) != 0;
+        if (!showTimerSet_) {
+            ShowArrivedOutput();  // no timer to be had: show it now
+        }
+    }
 }
 
 void CaptureWindow::ShowArrivedOutput() {
     if (!session_) {
         return;  // a wake from a session already replaced or ended
     }
+    lastShown_ = Clock::now();
     const CaptureUpdate update = session_->TakeUpdate();
-    AppendToEdit(target_, update.text);
+    target_->Append(update.text);
     if (update.ended) {
         session_.reset();
     }
@@ -103,7 +113,7 @@ void CaptureWindow::ApplyFont() {
     if (!font) {
         return;  // keep the font the box has
     }
-    ::SendMessageA(text2_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    ::SendMessageA(text2_->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     font_ = std::move(font);  // the old font is deleted only once the box no longer uses it
 }
 
@@ -113,7 +123,6 @@ void CaptureWindow::OnDpiChanged(const RECT& suggested) {
 }
 
 void CaptureWindow::OnDestroyed() {
-    text2_ = nullptr;
     if (onDestroyed_) {
         onDestroyed_();
     }
@@ -122,13 +131,24 @@ void CaptureWindow::OnDestroyed() {
 LRESULT CaptureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
-            ::MoveWindow(text2_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            if (text2_) {  // not while the window itself is being made
+                ::MoveWindow(text2_->Hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            }
             return 0;
         case WM_SETFOCUS:
-            ::SetFocus(text2_);
+            if (text2_) {
+                ::SetFocus(text2_->Hwnd());
+            }
             return 0;
         case kOutputWaiting:
-            ShowArrivedOutput();
+            OnOutputWaiting();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kShowTimer) {
+                ::KillTimer(Hwnd(), kShowTimer);
+                showTimerSet_ = false;
+                ShowArrivedOutput();
+            }
             return 0;
         case WM_DESTROY:
             // Ends a program still running and lets its reading thread go

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include "console/CaptureSession.h"
 #include "platform/ProcessCapture.h"
 #include "platform/win32/Handles.h"
+#include "views/OutputView.h"
 #include "views/Window.h"
 
 namespace ktv::win32 {
@@ -20,6 +22,10 @@ public:
     // The text box's control ID, by which tests find it.
     static constexpr int kText2Id = 1601;
 
+    // While output pours in, what has arrived is shown at most this often;
+    // the first output after a pause shows at once.
+    static constexpr std::chrono::milliseconds kShowInterval{15};
+
     // Creates the window hidden, centred on the screen. `onDestroyed` runs when
     // the user has closed the window.
     CaptureWindow(HINSTANCE instance, ProcessCapture& capture,
@@ -30,26 +36,30 @@ public:
     // Shows the window and runs the command line into Text2 (see Redirect).
     void Redir(const std::string& cmd);
 
-    // Runs the command line hidden. Once it has started, `target` (any edit
-    // box) is emptied and the program's output is added to it as it arrives;
-    // when it cannot be started, nothing happens and the target keeps its
-    // text. A program still running from an earlier call is ended first.
-    // Returns at once.
-    void Redirect(const std::string& cmdLine, HWND target);
+    // Runs the command line hidden. Once it has started, `target` is emptied
+    // and the program's output is added to it as it arrives; when it cannot
+    // be started, nothing happens and the target keeps its text. A program
+    // still running from an earlier call is ended first. Returns at once.
+    void Redirect(const std::string& cmdLine, OutputView& target);
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged(const RECT& suggested) override;
     void OnDestroyed() override;
+    void OnOutputWaiting();
     void ShowArrivedOutput();
     void ApplyFont();
 
     ProcessCapture& capture_;
     std::function<void()> onDestroyed_;
-    HWND text2_ = nullptr;
+    std::unique_ptr<OutputView> text2_;
     UniqueFont font_;
-    HWND target_ = nullptr;
+    OutputView* target_ = nullptr;
     std::unique_ptr<CaptureSession> session_;
+    Clock::time_point lastShown_{};
+    bool showTimerSet_ = false;
 };
 
 }  // namespace ktv::win32

@@ -16,12 +16,13 @@ Window::~Window() {
 }
 
 void Window::CreateWindowOf(HINSTANCE instance, const ClassSpec& spec, DWORD exStyle, DWORD style,
-                            const char* caption, const RECT& frame, HWND owner) {
+                            const char* caption, const RECT& frame, HWND owner, int childId) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &Window::Procedure;
     windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.style = spec.style;
+    windowClass.hCursor = ::LoadCursorA(nullptr, spec.cursor);
     windowClass.hIcon = spec.icon;
     windowClass.hIconSm = spec.smallIcon;
     windowClass.hbrBackground = spec.background;
@@ -31,8 +32,8 @@ void Window::CreateWindowOf(HINSTANCE instance, const ClassSpec& spec, DWORD exS
         throw Error(std::string("Cannot register the window class ") + spec.name);
     }
     ::CreateWindowExA(exStyle, spec.name, caption, style, frame.left, frame.top,
-                      frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
-                      this);
+                      frame.right - frame.left, frame.bottom - frame.top, owner,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance, this);
     if (hwnd_ == nullptr) {
         throw Error(std::string("Cannot create the window \"") + caption + "\"");
     }

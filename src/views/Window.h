@@ -27,12 +27,16 @@ protected:
         HICON icon = nullptr;
         HICON smallIcon = nullptr;
         HBRUSH background = nullptr;
+        const char* cursor = IDC_ARROW;  // one of the system's cursors
+        UINT style = 0;                  // CS_ flags
     };
 
     // Registers the class (the first time) and creates the window, which gets
-    // its messages from WM_NCCREATE on. Throws Error when it cannot be made.
+    // its messages from WM_NCCREATE on. A child window (WS_CHILD) has
+    // `owner` as its parent and `childId` as its control ID. Throws Error
+    // when it cannot be made.
     void CreateWindowOf(HINSTANCE instance, const ClassSpec& spec, DWORD exStyle, DWORD style,
-                        const char* caption, const RECT& frame, HWND owner);
+                        const char* caption, const RECT& frame, HWND owner, int childId = 0);
 
     // Every message but WM_DPICHANGED and WM_NCDESTROY. The default is the
     // system's handling.

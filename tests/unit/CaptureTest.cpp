@@ -1,5 +1,6 @@
-// The capture window's core: captured bytes turned into edit-box text, and the
-// session that reads them on its own thread and wakes the window.
+// The capture window's core: captured bytes turned into edit-box text, the
+// session that reads them on its own thread and wakes the window, and the
+// line index the window's box draws from.
 
 #include <gtest/gtest.h>
 
@@ -8,9 +9,11 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 #include "console/CaptureSession.h"
 #include "console/CaptureText.h"
+#include "console/OutputLines.h"
 #include "text/Errors.h"
 
 namespace ktv {
@@ -130,6 +133,72 @@ TEST(CaptureSession, OneWakeWaitsForItsAnswerAndClosingStopsTheProgramPromptly) 
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms + CaptureSession::kStopWait);
     EXPECT_EQ(capture.stops, 1);
+}
+
+std::vector<std::string> LinesOf(const OutputLines& lines) {
+    std::vector<std::string> texts;
+    for (std::size_t line = 0; line < lines.LineCount(); ++line) {
+        texts.push_back(lines.Text().substr(lines.LineStart(line),
+                                            lines.LineEnd(line) - lines.LineStart(line)));
+    }
+    return texts;
+}
+
+TEST(OutputLines, LinesEndAtCrLfWhereverTheAppendsSplitThem) {
+    using Lines = std::vector<std::string>;
+    const std::pair<std::vector<std::string>, Lines> cases[] = {
+        {{}, {""}},
+        {{"ab"}, {"ab"}},
+        {{"ab\r\n"}, {"ab", ""}},
+        {{"a\r\nb", "c\r", "\nd"}, {"a", "bc", "d"}},
+        {{"a\r", "\r\n"}, {"a\r", ""}},  // only CR LF ends a line
+        {{"a\nb\rc"}, {"a\nb\rc"}},
+    };
+    for (const auto& [appends, expected] : cases) {
+        OutputLines lines;
+        for (const std::string& text : appends) {
+            lines.Append(text);
+        }
+        EXPECT_EQ(LinesOf(lines), expected) << ::testing::PrintToString(appends);
+    }
+    OutputLines lines;
+    lines.Append("one\r\ntwo\r\n\tx\r\n");
+    EXPECT_EQ(lines.LineOf(0), 0u);
+    EXPECT_EQ(lines.LineOf(5), 1u);
+    EXPECT_EQ(lines.LineOf(lines.Size()), 3u);
+    EXPECT_EQ(lines.WidestLine(), 9u);  // tab to column 8, then x
+    lines.Clear();
+    EXPECT_EQ(LinesOf(lines), Lines{""});
+    EXPECT_EQ(lines.WidestLine(), 0u);
+}
+
+TEST(OutputLines, ColumnsCountTabsToTheNextStopAndPositionsSkipLineEnds) {
+    OutputLines lines;
+    lines.Append("ab\tc\r\n\r\nxy z");  // lines 0: "ab<tab>c", 1: "", 2: "xy z"
+    const std::pair<std::size_t, std::size_t> columnOf[] = {{0, 0}, {2, 2}, {3, 8}, {4, 9}};
+    for (const auto& [position, column] : columnOf) {
+        EXPECT_EQ(lines.ColumnOf(position), column) << position;
+    }
+    // Line, column -> position: inside a tab to its nearer side, past the end to the end.
+    const std::tuple<std::size_t, std::size_t, std::size_t> positionAt[] = {
+        {0, 4, 2}, {0, 6, 3}, {0, 8, 3}, {0, 40, 4}, {1, 3, 6}, {2, 1, 9}};
+    for (const auto& [line, column, position] : positionAt) {
+        EXPECT_EQ(lines.PositionAt(line, column), position) << line << "," << column;
+    }
+    EXPECT_EQ(lines.Columns(0, 1, 4), "b   ");
+    EXPECT_EQ(lines.Columns(0, 7, 10), " c");
+    EXPECT_EQ(lines.Columns(2, 1, 2), "y ");
+    EXPECT_EQ(lines.Columns(2, 9, 2), "");
+    // A line end is one step; the text's ends stay put.
+    EXPECT_EQ(lines.Next(4), 6u);
+    EXPECT_EQ(lines.Previous(6), 4u);
+    EXPECT_EQ(lines.Previous(0), 0u);
+    EXPECT_EQ(lines.Next(lines.Size()), lines.Size());
+    EXPECT_EQ(lines.Valid(5), 4u);  // between CR and LF
+    EXPECT_EQ(lines.Valid(99), lines.Size());
+    EXPECT_EQ(lines.WordAround(9), std::make_pair(std::size_t{8}, std::size_t{10}));
+    EXPECT_EQ(lines.WordAround(10), std::make_pair(std::size_t{10}, std::size_t{11}));
+    EXPECT_EQ(lines.WordAround(12), std::make_pair(std::size_t{11}, std::size_t{12}));
 }
 
 }  // namespace

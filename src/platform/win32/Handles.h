@@ -2,8 +2,8 @@
 
 // The small RAII owners of the Win32 layer: kernel handles, directory
 // searches, registry keys, system DLLs, GDI objects and device contexts,
-// thread input attachments and temporary files. Each releases what it owns
-// exactly once.
+// thread input attachments, temporary files, menus, the clipboard and the
+// memory it takes. Each releases what it owns exactly once.
 
 #include <string>
 #include <utility>
@@ -186,6 +186,63 @@ public:
 private:
     std::string path_;
     bool keep_ = false;
+};
+
+// Keeps the clipboard open for a window while it lives.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    ~OpenedClipboard() {
+        if (open_) {
+            ::CloseClipboard();
+        }
+    }
+
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// Owns a block of movable global memory, the kind the clipboard takes, and
+// frees it once unless Release() has handed it on.
+class UniqueGlobalMemory {
+public:
+    explicit UniqueGlobalMemory(SIZE_T size) : memory_(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
+    UniqueGlobalMemory(const UniqueGlobalMemory&) = delete;
+    UniqueGlobalMemory& operator=(const UniqueGlobalMemory&) = delete;
+    ~UniqueGlobalMemory() {
+        if (memory_ != nullptr) {
+            ::GlobalFree(memory_);
+        }
+    }
+
+    HGLOBAL Get() const { return memory_; }
+    explicit operator bool() const { return memory_ != nullptr; }
+    HGLOBAL Release() { return std::exchange(memory_, nullptr); }
+
+private:
+    HGLOBAL memory_;
+};
+
+// Owns a popup menu and destroys it once.
+class UniqueMenu {
+public:
+    explicit UniqueMenu(HMENU menu) : menu_(menu) {}
+    UniqueMenu(const UniqueMenu&) = delete;
+    UniqueMenu& operator=(const UniqueMenu&) = delete;
+    ~UniqueMenu() {
+        if (menu_ != nullptr) {
+            ::DestroyMenu(menu_);
+        }
+    }
+
+    HMENU Get() const { return menu_; }
+
+private:
+    HMENU menu_;
 };
 
 // Owns one GDI object (font, bitmap, brush) and deletes it once.

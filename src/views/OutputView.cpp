@@ -1,0 +1,421 @@
+#include "views/OutputView.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win32/Handles.h"
+
+namespace ktv::win32 {
+namespace {
+
+constexpr const char* kClassName = "KTVOutputView";
+
+std::size_t StepBack(std::size_t value, std::size_t by) {
+    return value > by ? value - by : 0;
+}
+
+bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b) {
+    return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+}
+
+}  // namespace
+
+OutputView::OutputView(HINSTANCE instance, HWND parent, int id) {
+    ClassSpec spec{kClassName};
+    spec.cursor = IDC_IBEAM;
+    spec.style = CS_DBLCLKS;
+    CreateWindowOf(instance, spec, WS_EX_CLIENTEDGE,
+                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, "",
+                   RECT{0, 0, 0, 0}, parent, id);
+    OnFontChanged(static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT)));
+}
+
+void OutputView::Append(std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
+    // Not while the user drags a selection: the text would move under the mouse.
+    const bool follow = ShowsLastLine() && ::GetCapture() != Hwnd();
+    const bool caretAtEnd = anchor_ == caret_ && caret_ == lines_.Size();
+    const std::size_t grown = lines_.LineCount() - 1;
+    lines_.Append(text);
+    if (caretAtEnd) {
+        anchor_ = caret_ = lines_.Size();
+    }
+    if (follow && firstLine_ != LastFirstLine()) {
+        ScrollTo(LastFirstLine(), firstColumn_);
+    } else if (grown < firstLine_ + visibleLines_ + 1) {
+        // From the line that grew down, the rows in sight show new text.
+        const int top = grown > firstLine_ ? static_cast<int>(grown - firstLine_) * lineHeight_ : 0;
+        RECT rows{};
+        ::GetClientRect(Hwnd(), &rows);
+        rows.top = top;
+        ::InvalidateRect(Hwnd(), &rows, FALSE);
+    }
+    UpdateScrollBars();
+    PlaceCaret();
+}
+
+void OutputView::SetText(std::string_view text) {
+    lines_.Clear();
+    lines_.Append(text);
+    anchor_ = caret_ = 0;
+    firstLine_ = firstColumn_ = 0;
+    UpdateScrollBars();
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
+    PlaceCaret();
+}
+
+void OutputView::OnFontChanged(HFONT font) {
+    font_ = font;
+    WindowDc dc(Hwnd());
+    SelectedObject selected(dc.Get(), font_);
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc.Get(), &metrics);
+    lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+    // A fixed-pitch font: every character is as wide as the average one.
+    charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
+    advances_.assign(advances_.size(), charWidth_);
+    if (::GetFocus() == Hwnd()) {
+        MakeCaret();  // as high as a line in the new font
+    }
+    OnSize();
+}
+
+void OutputView::OnSize() {
+    const bool follow = ShowsLastLine();
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    visibleLines_ = static_cast<std::size_t>(std::max(1L, client.bottom / lineHeight_));
+    visibleColumns_ = static_cast<std::size_t>(std::max(1L, client.right / charWidth_));
+    firstLine_ = follow ? LastFirstLine() : std::min(firstLine_, LastFirstLine());
+    firstColumn_ = std::min(firstColumn_, LastFirstColumn());
+    UpdateScrollBars();
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
+    PlaceCaret();
+}
+
+bool OutputView::ShowsLastLine() const {
+    return firstLine_ >= LastFirstLine();
+}
+
+std::size_t OutputView::LastFirstLine() const {
+    return StepBack(lines_.LineCount(), visibleLines_);
+}
+
+std::size_t OutputView::LastFirstColumn() const {
+    // One column more than the widest line: the caret may stand after it.
+    return StepBack(lines_.WidestLine() + 1, visibleColumns_);
+}
+
+void OutputView::ScrollTo(std::size_t firstLine, std::size_t firstColumn) {
+    firstLine = std::min(firstLine, LastFirstLine());
+    firstColumn = std::min(firstColumn, LastFirstColumn());
+    if (firstLine == firstLine_ && firstColumn == firstColumn_) {
+        return;
+    }
+    firstLine_ = firstLine;
+    firstColumn_ = firstColumn;
+    UpdateScrollBars();
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
+    PlaceCaret();
+}
+
+void OutputView::ShowPosition(std::size_t position) {
+    const std::size_t line = lines_.LineOf(position);
+    const std::size_t column = lines_.ColumnOf(position);
+    std::size_t firstLine = firstLine_;
+    if (line < firstLine_) {
+        firstLine = line;
+    } else if (line >= firstLine_ + visibleLines_) {
+        firstLine = line + 1 - visibleLines_;
+    }
+    std::size_t firstColumn = firstColumn_;
+    if (column < firstColumn_) {
+        firstColumn = column;
+    } else if (column >= firstColumn_ + visibleColumns_) {
+        firstColumn = column + 1 - visibleColumns_;
+    }
+    ScrollTo(firstLine, firstColumn);
+}
+
+void OutputView::OnScroll(int bar, int request) {
+    const bool vertical = bar == SB_VERT;
+    const std::size_t page = vertical ? visibleLines_ : visibleColumns_;
+    std::size_t position = vertical ? firstLine_ : firstColumn_;
+    switch (request) {
+        case SB_LINEUP:
+            position = StepBack(position, 1);
+            break;
+        case SB_LINEDOWN:
+            ++position;
+            break;
+        case SB_PAGEUP:
+            position = StepBack(position, page);
+            break;
+        case SB_PAGEDOWN:
+            position += page;
+            break;
+        case SB_TOP:
+            position = 0;
+            break;
+        case SB_BOTTOM:
+            position = vertical ? LastFirstLine() : LastFirstColumn();
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            // The 32-bit position: the message's own is cut to 16 bits.
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            ::GetScrollInfo(Hwnd(), bar, &info);
+            position = static_cast<std::size_t>(std::max(0, info.nTrackPos));
+            break;
+        }
+        default:
+            return;
+    }
+    if (vertical) {
+        ScrollTo(position, firstColumn_);
+    } else {
+        ScrollTo(firstLine_, position);
+    }
+}
+
+void OutputView::OnWheel(int delta) {
+    UINT linesPerNotch = 3;
+    ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
+    const std::size_t step = linesPerNotch == WHEEL_PAGESCROLL ? visibleLines_ : linesPerNotch;
+    wheelRest_ += delta;
+    const int notches = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ %= WHEEL_DELTA;
+    const std::size_t lines = step * static_cast<std::size_t>(notches < 0 ? -notches : notches);
+    ScrollTo(notches > 0 ? StepBack(firstLine_, lines) : firstLine_ + lines, firstColumn_);
+}
+
+void OutputView::UpdateScrollBars() {
+    const auto bar = [](UINT mask, std::size_t last, std::size_t page, std::size_t position) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = mask;
+        info.nMax = static_cast<int>(last);
+        info.nPage = static_cast<UINT>(page);
+        info.nPos = static_cast<int>(position);
+        return info;
+    };
+    // The vertical bar stays, greyed while everything fits, so that the width
+    // and with it the columns never change as output arrives.
+    const SCROLLINFO vertical = bar(SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                                    lines_.LineCount() - 1, visibleLines_, firstLine_);
+    const SCROLLINFO horizontal =
+        bar(SIF_RANGE | SIF_PAGE | SIF_POS, lines_.WidestLine(), visibleColumns_, firstColumn_);
+    const bool verticalChanged = !SameScrollInfo(vertical, shownVertical_);
+    const bool horizontalChanged = !SameScrollInfo(horizontal, shownHorizontal_);
+    shownVertical_ = vertical;
+    shownHorizontal_ = horizontal;
+    // Drawn with the next paint rather than at once: under Wine a themed bar
+    // takes longer to draw than the lines of text, and several changes
+    // between two paints then cost one drawing.
+    if (verticalChanged) {
+        ::SetScrollInfo(Hwnd(), SB_VERT, &vertical, FALSE);
+    }
+    if (horizontalChanged) {
+        ::SetScrollInfo(Hwnd(), SB_HORZ, &horizontal, FALSE);  // may resize: see OnSize
+    }
+    if (verticalChanged || horizontalChanged) {
+        ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    }
+}
+
+void OutputView::OnPaint() {
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(Hwnd(), &paint);
+    {
+        SelectedObject selected(dc, font_);
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        for (int top = paint.rcPaint.top / lineHeight_ * lineHeight_; top < paint.rcPaint.bottom;
+             top += lineHeight_) {
+            const RECT row{0, top, client.right, top + lineHeight_};
+            const std::size_t line = firstLine_ + static_cast<std::size_t>(top / lineHeight_);
+            if (line < lines_.LineCount()) {
+                PaintLine(dc, line, row);
+            } else {
+                ::FillRect(dc, &row, ::GetSysColorBrush(COLOR_WINDOW));
+            }
+        }
+    }
+    ::EndPaint(Hwnd(), &paint);
+}
+
+void OutputView::PaintLine(HDC dc, std::size_t line, const RECT& row) {
+    // Each character takes one column, whatever its glyph's own width.
+    const auto draw = [&](std::size_t firstColumn, std::size_t count, const RECT& rect) {
+        const std::string shown = lines_.Columns(line, firstColumn, count);
+        if (advances_.size() < shown.size()) {
+            advances_.resize(shown.size(), charWidth_);
+        }
+        ::ExtTextOutA(dc, rect.left, rect.top, ETO_OPAQUE | ETO_CLIPPED, &rect, shown.data(),
+                      static_cast<UINT>(shown.size()), advances_.data());
+    };
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+    draw(firstColumn_, visibleColumns_ + 1, row);
+
+    // The selected part of the line, drawn again in the selection's colours.
+    const std::size_t from = std::max(std::min(anchor_, caret_), lines_.LineStart(line));
+    const std::size_t to = std::min(std::max(anchor_, caret_), lines_.LineEnd(line));
+    if (from >= to) {
+        return;
+    }
+    const std::size_t first = std::max(lines_.ColumnOf(from), firstColumn_);
+    const std::size_t last = std::min(lines_.ColumnOf(to), firstColumn_ + visibleColumns_ + 1);
+    if (first >= last) {
+        return;
+    }
+    const RECT part{static_cast<int>(first - firstColumn_) * charWidth_, row.top,
+                    static_cast<int>(last - firstColumn_) * charWidth_, row.bottom};
+    const bool focused = ::GetFocus() == Hwnd();
+    ::SetTextColor(dc, ::GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    ::SetBkColor(dc, ::GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    draw(first, last - first, part);
+}
+
+void OutputView::MakeCaret() {
+    DWORD width = 1;
+    ::SystemParametersInfoA(SPI_GETCARETWIDTH, 0, &width, 0);
+    ::CreateCaret(Hwnd(), nullptr, static_cast<int>(width), lineHeight_);  // replaces an old one
+    PlaceCaret();
+    ::ShowCaret(Hwnd());
+}
+
+void OutputView::PlaceCaret() {
+    if (::GetFocus() != Hwnd()) {
+        return;
+    }
+    const std::size_t line = lines_.LineOf(caret_);
+    const std::size_t column = lines_.ColumnOf(caret_);
+    // Out of sight, the caret goes outside the client area.
+    const bool shown = line >= firstLine_ && column >= firstColumn_;
+    ::SetCaretPos(shown ? static_cast<int>(column - firstColumn_) * charWidth_ : -charWidth_,
+                  shown ? static_cast<int>(line - firstLine_) * lineHeight_ : -lineHeight_);
+}
+
+LRESULT OutputView::GetText(std::size_t capacity, char* buffer) const {
+    if (buffer == nullptr || capacity == 0) {
+        return 0;
+    }
+    const std::size_t count = std::min(capacity - 1, lines_.Size());
+    std::memcpy(buffer, lines_.Text().data(), count);
+    buffer[count] = '\0';
+    return static_cast<LRESULT>(count);
+}
+
+LRESULT OutputView::GetSelection(DWORD* start, DWORD* end) const {
+    const std::size_t from = std::min(anchor_, caret_);
+    const std::size_t to = std::max(anchor_, caret_);
+    if (start != nullptr) {
+        *start = static_cast<DWORD>(from);
+    }
+    if (end != nullptr) {
+        *end = static_cast<DWORD>(to);
+    }
+    return to > 0xFFFF ? -1 : MAKELRESULT(from, to);
+}
+
+void OutputView::SetSelection(WPARAM start, LPARAM end) {
+    const auto first = static_cast<int>(start);
+    const auto second = static_cast<int>(end);
+    if (first == -1) {
+        Select(caret_, caret_, false);  // drops the selection, keeps the caret
+        return;
+    }
+    const auto valid = [&](int position) {
+        return position < 0 ? lines_.Size() : lines_.Valid(static_cast<std::size_t>(position));
+    };
+    Select(valid(first), valid(second), false);
+}
+
+LRESULT OutputView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto x = static_cast<short>(LOWORD(lParam));
+    const auto y = static_cast<short>(HIWORD(lParam));
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills every row
+        case WM_SIZE:
+            OnSize();
+            return 0;
+        case WM_VSCROLL:
+            OnScroll(SB_VERT, LOWORD(wParam));
+            return 0;
+        case WM_HSCROLL:
+            OnScroll(SB_HORZ, LOWORD(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            return 0;
+        case WM_KEYDOWN:
+            OnKey(static_cast<UINT>(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            OnMouseDown(x, y, (wParam & MK_SHIFT) != 0);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            OnDoubleClick(x, y);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (::GetCapture() == Hwnd()) {
+                OnMouseDrag(x, y);
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (::GetCapture() == Hwnd()) {
+                ::ReleaseCapture();
+            }
+            return 0;
+        case WM_CONTEXTMENU:
+            OnContextMenu(x, y);
+            return 0;
+        case WM_SETFOCUS:
+            MakeCaret();
+            ::InvalidateRect(Hwnd(), nullptr, FALSE);  // the selection's colours
+            return 0;
+        case WM_KILLFOCUS:
+            ::DestroyCaret();
+            ::InvalidateRect(Hwnd(), nullptr, FALSE);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_SETFONT:
+            OnFontChanged(reinterpret_cast<HFONT>(wParam));
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(lines_.Size());
+        case WM_GETTEXT:
+            return GetText(static_cast<std::size_t>(wParam), reinterpret_cast<char*>(lParam));
+        case WM_SETTEXT:
+            SetText(lParam != 0 ? reinterpret_cast<const char*>(lParam) : "");
+            return TRUE;
+        case EM_GETSEL:
+            return GetSelection(reinterpret_cast<DWORD*>(wParam), reinterpret_cast<DWORD*>(lParam));
+        case EM_SETSEL:
+            SetSelection(wParam, lParam);
+            return 0;
+        case EM_GETLINECOUNT:
+            return static_cast<LRESULT>(lines_.LineCount());
+        case EM_GETFIRSTVISIBLELINE:
+            return static_cast<LRESULT>(firstLine_);
+        case WM_COPY:
+            CopySelection();
+            return 0;
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace ktv::win32

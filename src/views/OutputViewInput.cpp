@@ -1,0 +1,160 @@
+// The output view's answers to the keyboard, the mouse and its Copy menu.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win32/Handles.h"
+#include "views/OutputView.h"
+
+namespace ktv::win32 {
+namespace {
+
+constexpr UINT kCopyCommand = 1;
+constexpr UINT kSelectAllCommand = 2;
+
+bool IsKeyDown(int key) {
+    return ::GetKeyState(key) < 0;
+}
+
+// Rounds towards minus infinity, so that a point above or left of the view
+// counts as the line or column before the first one shown.
+long long FloorDivide(long long value, long long by) {
+    return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
+
+}  // namespace
+
+void OutputView::Select(std::size_t anchor, std::size_t caret, bool show) {
+    anchor_ = anchor;
+    caret_ = caret;
+    if (show) {
+        ShowPosition(caret_);
+    }
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
+    PlaceCaret();
+}
+
+std::size_t OutputView::PositionAtPoint(int x, int y) const {
+    const long long line =
+        static_cast<long long>(firstLine_) + FloorDivide(y, static_cast<long long>(lineHeight_));
+    const long long column = static_cast<long long>(firstColumn_) +
+                             FloorDivide(x + charWidth_ / 2, static_cast<long long>(charWidth_));
+    const long long lastLine = static_cast<long long>(lines_.LineCount()) - 1;
+    return lines_.PositionAt(static_cast<std::size_t>(std::clamp(line, 0LL, lastLine)),
+                             static_cast<std::size_t>(std::max(column, 0LL)));
+}
+
+void OutputView::OnKey(UINT key) {
+    const bool control = IsKeyDown(VK_CONTROL);
+    const std::size_t line = lines_.LineOf(caret_);
+    const std::size_t column = lines_.ColumnOf(caret_);
+    const std::size_t lastLine = lines_.LineCount() - 1;
+    std::size_t to = caret_;
+    switch (key) {
+        case 'A':
+            if (control) {
+                Select(0, lines_.Size(), false);
+            }
+            return;
+        case 'C':
+        case VK_INSERT:
+            if (control) {
+                CopySelection();
+            }
+            return;
+        case VK_LEFT:
+            to = lines_.Previous(caret_);
+            break;
+        case VK_RIGHT:
+            to = lines_.Next(caret_);
+            break;
+        case VK_UP:
+            to = line > 0 ? lines_.PositionAt(line - 1, column) : caret_;
+            break;
+        case VK_DOWN:
+            to = line < lastLine ? lines_.PositionAt(line + 1, column) : caret_;
+            break;
+        case VK_PRIOR:
+            to = lines_.PositionAt(line > visibleLines_ ? line - visibleLines_ : 0, column);
+            break;
+        case VK_NEXT:
+            to = lines_.PositionAt(std::min(line + visibleLines_, lastLine), column);
+            break;
+        case VK_HOME:
+            to = control ? 0 : lines_.LineStart(line);
+            break;
+        case VK_END:
+            to = control ? lines_.Size() : lines_.LineEnd(line);
+            break;
+        default:
+            return;
+    }
+    Select(IsKeyDown(VK_SHIFT) ? anchor_ : to, to);
+}
+
+void OutputView::OnMouseDown(int x, int y, bool extend) {
+    ::SetFocus(Hwnd());
+    ::SetCapture(Hwnd());
+    const std::size_t at = PositionAtPoint(x, y);
+    Select(extend ? anchor_ : at, at);
+}
+
+void OutputView::OnMouseDrag(int x, int y) {
+    // Past an edge, the view scrolls towards the mouse as the caret follows it.
+    Select(anchor_, PositionAtPoint(x, y));
+}
+
+void OutputView::OnDoubleClick(int x, int y) {
+    const auto [first, second] = lines_.WordAround(PositionAtPoint(x, y));
+    Select(first, second);
+}
+
+void OutputView::OnContextMenu(int x, int y) {
+    POINT at{x, y};
+    if (x == -1 && y == -1) {  // from the keyboard: at the caret
+        at = POINT{0, 0};
+        ::GetCaretPos(&at);
+        at.y += lineHeight_;
+        ::ClientToScreen(Hwnd(), &at);
+    }
+    const UniqueMenu menu(::CreatePopupMenu());
+    if (menu.Get() == nullptr) {
+        return;
+    }
+    ::AppendMenuA(menu.Get(), MF_STRING | (anchor_ == caret_ ? MF_GRAYED : 0), kCopyCommand,
+                  "&Copy\tCtrl+C");
+    ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu.Get(), MF_STRING, kSelectAllCommand, "Select &All\tCtrl+A");
+    const auto chosen = static_cast<UINT>(::TrackPopupMenu(
+        menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr));
+    if (chosen == kCopyCommand) {
+        CopySelection();
+    } else if (chosen == kSelectAllCommand) {
+        Select(0, lines_.Size(), false);
+    }
+}
+
+void OutputView::CopySelection() {
+    const std::size_t from = std::min(anchor_, caret_);
+    const std::size_t to = std::max(anchor_, caret_);
+    if (from == to) {
+        return;
+    }
+    UniqueGlobalMemory memory(to - from + 1);
+    char* bytes = memory ? static_cast<char*>(::GlobalLock(memory.Get())) : nullptr;
+    if (bytes == nullptr) {
+        return;  // no memory for it: the clipboard keeps what it had
+    }
+    std::memcpy(bytes, lines_.Text().data() + from, to - from);
+    bytes[to - from] = '\0';
+    ::GlobalUnlock(memory.Get());
+    const OpenedClipboard clipboard(Hwnd());
+    if (!clipboard) {
+        return;
+    }
+    ::EmptyClipboard();
+    if (::SetClipboardData(CF_TEXT, memory.Get()) != nullptr) {
+        memory.Release();  // the clipboard owns it now
+    }
+}
+
+}  // namespace ktv::win32
