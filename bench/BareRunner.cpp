@@ -1,28 +1,23 @@
-// The baseline of the Debug-run benchmark: starts each command line of a file
-// hidden and waits for it, in order, as a GUI program (no console of its own,
-// like KTV Debugger), then shows a message box, as the measured run ends when
-// its success box shows. A watcher thread notes when the box is visible and
-// closes it. Repeats the whole list and writes the median time of one pass,
-// in milliseconds, into the result file.
+// The baseline of the Debug-run benchmark: a bare one-window GUI program whose
+// one button starts the command lines of a file in order, hidden, waits for
+// each, then shows a message box, as the Debug run ends with its success box.
+// The benchmark presses the button and times it exactly as it does KTV
+// Debugger's Debug: from the posted click to the box on screen.
 //
-//   bare_runner <command-lines file> <working folder> <rounds> <result file>
+//   bare_runner <command-lines file> <working folder>
 
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr const char* kBoxTitle = "Success!";
+struct Runner {
+    std::vector<std::string> commandLines;
+    std::string folder;
+};
 
 void RunHiddenAndWait(std::string commandLine, const char* folder) {
     STARTUPINFOA startup{};
@@ -38,55 +33,62 @@ void RunHiddenAndWait(std::string commandLine, const char* folder) {
     }
 }
 
-// Polls as tightly as the benchmark polls for the program's box, notes when
-// this process's box is visible and presses its OK button.
-Clock::time_point WaitForBoxAndClose() {
-    for (;;) {
-        const HWND box = ::FindWindowA("#32770", kBoxTitle);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(box, &owner);
-        if (box != nullptr && owner == ::GetCurrentProcessId() && ::IsWindowVisible(box)) {
-            const auto shown = Clock::now();
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return shown;
+constexpr int kRunButtonId = 1;
+
+LRESULT CALLBACK RunnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && LOWORD(wParam) == kRunButtonId && HIWORD(wParam) == BN_CLICKED) {
+        const auto* runner =
+            reinterpret_cast<const Runner*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+        for (const std::string& commandLine : runner->commandLines) {
+            RunHiddenAndWait(commandLine, runner->folder.c_str());
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ::MessageBoxA(window, "The bare loop has run its tools.", "Success!",
+                      MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+        return 0;
     }
+    if (message == WM_DESTROY) {
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    if (__argc != 5) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (__argc != 3) {
         return 2;
     }
-    std::vector<std::string> commandLines;
+    Runner runner;
+    runner.folder = __argv[2];
     std::ifstream list(__argv[1]);
     for (std::string line; std::getline(list, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
         if (!line.empty()) {
-            commandLines.push_back(line);
+            runner.commandLines.push_back(line);
         }
     }
-    const int rounds = std::max(1, std::atoi(__argv[3]));
-    std::vector<double> passes;
-    for (int round = 0; round <= rounds; ++round) {
-        Clock::time_point shown;
-        std::thread watcher([&shown] { shown = WaitForBoxAndClose(); });
-        const auto start = Clock::now();
-        for (const std::string& commandLine : commandLines) {
-            RunHiddenAndWait(commandLine, __argv[2]);
-        }
-        ::MessageBoxA(nullptr, "Application prog.bas has been compiled", kBoxTitle,
-                      MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
-        watcher.join();
-        if (round > 0) {  // the first pass warms the caches
-            passes.push_back(std::chrono::duration<double, std::milli>(shown - start).count());
-        }
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &RunnerProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = "BareRunner";
+    ::RegisterClassA(&windowClass);
+    HWND window =
+        ::CreateWindowExA(0, "BareRunner", "Bare Runner", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&runner));
+    ::CreateWindowExA(0, "BUTTON", "Run", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 10, 10, 90, 28,
+                      window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRunButtonId)), instance,
+                      nullptr);
+    ::ShowWindow(window, SW_SHOW);
+    MSG message{};
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
     }
-    std::sort(passes.begin(), passes.end());
-    std::ofstream(__argv[4]) << passes[passes.size() / 2] << "\n";
     return 0;
 }
