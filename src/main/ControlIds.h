@@ -33,14 +33,15 @@ constexpr int kCmdExit = 1305;
 constexpr int kCommand6About = 1306;
 constexpr int kCommand1Debug = 1307;
 
-// Labels and decoration
+// Labels and decoration: places in the layout that the window paints, not
+// child windows
 constexpr int kLabelTitle = 1401;
 constexpr int kLabelSubtitle = 1402;
 constexpr int kLabelHint = 1403;
 constexpr int kBanner = 1404;
 constexpr int kRule = 1405;
 
-// Caption labels, rows top to bottom
+// Caption labels, rows top to bottom, painted as the labels above
 constexpr int kCaptionLccPath = 1410;
 constexpr int kCaptionKtvPath = 1411;
 constexpr int kCaptionBasFile = 1412;

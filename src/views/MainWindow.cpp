@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,17 +23,19 @@ constexpr DWORD kWindowExStyle = 0;
 
 enum class FontRole { Message, Bold, Title };
 
-// One child window, in creation order: the order is the tab order, so it
-// follows the rows from top to bottom.
+// One control of the window, in creation order: the order is the tab order,
+// so it follows the rows from top to bottom. Labels and the rule are no
+// windows (as a form's labels are not): the window paints them, which spares
+// a dozen child windows, each of which costs start-up time under Wine.
 struct ChildSpec {
     int id;
-    const char* className;
-    const char* text;  // null: the model supplies it
-    DWORD style;
+    const char* className;  // null: painted by the window
+    const char* text;       // null: the model supplies it
+    DWORD style;            // for a painted label only SS_RIGHT counts
     FontRole font;
 };
 
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kLabel = SS_LEFT;
 constexpr DWORD kField = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL;
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON;
 // The model decides every state, so neither kind changes itself on a click.
@@ -40,48 +43,48 @@ constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_3STA
 constexpr DWORD kOption = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON;
 
 constexpr ChildSpec kChildren[] = {
-    {ids::kLabelTitle, "STATIC", "KTV Debugger", kLabel, FontRole::Title},
-    {ids::kLabelSubtitle, "STATIC", "Change the options and click Debug.", kLabel,
+    {ids::kLabelTitle, nullptr, "KTV Debugger", kLabel, FontRole::Title},
+    {ids::kLabelSubtitle, nullptr, "Change the options and click Debug.", kLabel,
      FontRole::Message},
 
-    {ids::kCaptionLccPath, "STATIC", "LCC Directory:", kLabel, FontRole::Bold},
+    {ids::kCaptionLccPath, nullptr, "LCC Directory:", kLabel, FontRole::Bold},
     {ids::kTxtLccPath, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kCommand2LccBrowse, "BUTTON", "...", kButton, FontRole::Message},
 
-    {ids::kCaptionKtvPath, "STATIC", "KTV Directory:", kLabel, FontRole::Bold},
+    {ids::kCaptionKtvPath, nullptr, "KTV Directory:", kLabel, FontRole::Bold},
     {ids::kTxtKtvPath, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kCommand4KtvBrowse, "BUTTON", "...", kButton, FontRole::Message},
 
-    {ids::kCaptionBasFile, "STATIC", "Basic file to Debug:", kLabel, FontRole::Bold},
+    {ids::kCaptionBasFile, nullptr, "Basic file to Debug:", kLabel, FontRole::Bold},
     {ids::kTxtBasFile, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kCommand3BasBrowse, "BUTTON", "...", kButton, FontRole::Message},
 
-    {ids::kCaptionLibs, "STATIC", "Include Libraries", kLabel, FontRole::Bold},
+    {ids::kCaptionLibs, nullptr, "Include Libraries", kLabel, FontRole::Bold},
     {ids::kTxtLibs, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kCommand5LibBrowse, "BUTTON", "...", kButton, FontRole::Message},
-    {ids::kLabelHint, "STATIC", "Seperate with ;", kLabel | SS_RIGHT, FontRole::Message},
+    {ids::kLabelHint, nullptr, "Seperate with ;", kLabel | SS_RIGHT, FontRole::Message},
 
-    {ids::kCaptionCmd, "STATIC", "Command Line:", kLabel, FontRole::Bold},
+    {ids::kCaptionCmd, nullptr, "Command Line:", kLabel, FontRole::Bold},
     {ids::kTxtCmd, "EDIT", nullptr, kField, FontRole::Message},
 
-    {ids::kCaptionCompileAs, "STATIC", "Compile as:", kLabel, FontRole::Bold},
+    {ids::kCaptionCompileAs, nullptr, "Compile as:", kLabel, FontRole::Bold},
     {ids::kOptGui, "BUTTON", "Gui", kOption | WS_GROUP | WS_TABSTOP, FontRole::Message},
     {ids::kOptCon, "BUTTON", "Console", kOption, FontRole::Message},
     {ids::kOptDll, "BUTTON", "DLL", kOption, FontRole::Message},
     {ids::kChkWarn, "BUTTON", "Check for C Warnings.", kCheck, FontRole::Message},
 
-    {ids::kCaptionOnError, "STATIC", "If Error found, do the following:", kLabel, FontRole::Bold},
+    {ids::kCaptionOnError, nullptr, "If Error found, do the following:", kLabel, FontRole::Bold},
     {ids::kChkNote, "BUTTON", "Launch Notepad, and goto line with error.", kCheck,
      FontRole::Message},
     {ids::kChkJen, "BUTTON", "Launch JFE, and goto line with error", kCheck, FontRole::Message},
     {ids::kChkCon, "BUTTON", "Launch Context and goto line with error", kCheck, FontRole::Message},
 
-    {ids::kCaptionOnSuccess, "STATIC", "If No Errors found, do the following:", kLabel,
+    {ids::kCaptionOnSuccess, nullptr, "If No Errors found, do the following:", kLabel,
      FontRole::Bold},
     {ids::kChkRun, "BUTTON", "Run the Application", kCheck, FontRole::Message},
     {ids::kChkDebug, "BUTTON", "Debug with LCC Wedit", kCheck, FontRole::Message},
 
-    {ids::kRule, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, FontRole::Message},
+    {ids::kRule, nullptr, "", kLabel, FontRole::Message},
 
     {ids::kCmdExit, "BUTTON", "Exit", kButton, FontRole::Bold},
     {ids::kCommand6About, "BUTTON", "About", kButton, FontRole::Bold},
@@ -114,8 +117,11 @@ bool IsFooterButton(int id) {
     return id == ids::kCmdExit || id == ids::kCommand6About || id == ids::kCommand1Debug;
 }
 
-bool IsTitleLabel(int id) {
-    return id == ids::kLabelTitle || id == ids::kLabelSubtitle;
+COLORREF LabelColour(int id) {
+    if (id == ids::kLabelTitle || id == ids::kLabelSubtitle) {
+        return RGB(0xFF, 0xFF, 0xFF);  // on the banner
+    }
+    return id == ids::kLabelHint ? RGB(0x5F, 0x5F, 0x5F) : ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
 WPARAM CheckValue(CheckState state) {
@@ -169,20 +175,31 @@ void MainWindow::Create() {
     }
     ruleBrush_.Reset(::CreateSolidBrush(RGB(0xD9, 0xD9, 0xD9)));
 
+    // The window and each control are made at their size and place, in their
+    // font: under Wine every one moved or given a font afterwards costs as
+    // much again. The window opens on the primary monitor, at the system's
+    // DPI; should its own differ, it is laid out again.
+    const UINT dpi = ::GetDpiForSystem();
+    fonts_ = CreateWindowFonts(dpi);
+    layout_ = LayOutMainWindow(Measure(dpi));
+    const SIZE size = OuterSize(dpi);
     CreateWindowOf(instance_, spec, kWindowExStyle, kWindowStyle | WS_CLIPCHILDREN, kCaption,
-                   RECT{0, 0, 640, 480}, nullptr);
-    // Each control is made where the layout puts it, in its font: every
-    // control moved or refont afterwards costs as much again under Wine.
-    fonts_ = CreateWindowFonts(Dpi());
-    layout_ = LayOutMainWindow(Measure());
+                   RECT{0, 0, size.cx, size.cy}, nullptr);
+    if (Dpi() != dpi) {
+        fonts_ = CreateWindowFonts(Dpi());
+        layout_ = LayOutMainWindow(Measure(Dpi()));
+        FitWindowToLayout(nullptr);
+    }
     CreateChildren();
     BindModel();
     RenderBanner(layout_.banner);
-    FitWindowToLayout(nullptr);
 }
 
 void MainWindow::CreateChildren() {
     for (const ChildSpec& entry : kChildren) {
+        if (entry.className == nullptr) {
+            continue;  // painted
+        }
         const bool isEdit = std::string_view(entry.className) == "EDIT";
         const DWORD exStyle = (isEdit ? WS_EX_CLIENTEDGE : 0) | WS_EX_NOPARENTNOTIFY;
         const LayoutRect place = layout_.Find(entry.id).value_or(LayoutRect{});
@@ -211,18 +228,18 @@ void MainWindow::BindModel() {
     MirrorWindowEnabled();
 }
 
-MainWindowMetrics MainWindow::Measure() const {
-    WindowDc dc(Hwnd());
+MainWindowMetrics MainWindow::Measure(UINT dpi) const {
+    WindowDc dc(nullptr);  // the screen's: the window need not exist yet
     const auto width = [&](const UniqueFont& font, std::string_view text) {
         return static_cast<int>(MeasureText(dc.Get(), font.Get(), text).cx);
     };
     const auto textOf = [](int id) { return std::string_view(FindSpec(id)->text); };
 
     MainWindowMetrics metrics;
-    metrics.dpi = static_cast<int>(Dpi());
+    metrics.dpi = static_cast<int>(dpi);
     metrics.textHeight = static_cast<int>(MeasureText(dc.Get(), fonts_.message.Get(), "Ag").cy);
     metrics.titleHeight = static_cast<int>(MeasureText(dc.Get(), fonts_.title.Get(), "Ag").cy);
-    metrics.checkGlyphWidth = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, Dpi());
+    metrics.checkGlyphWidth = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
     for (int id :
          {ids::kCaptionLccPath, ids::kCaptionKtvPath, ids::kCaptionBasFile, ids::kCaptionLibs,
           ids::kCaptionCmd, ids::kCaptionCompileAs, ids::kCaptionOnError, ids::kCaptionOnSuccess}) {
@@ -253,11 +270,13 @@ void MainWindow::OnDpiChanged(const RECT& suggested) {
 void MainWindow::ApplyDpi(const RECT* suggested) {
     fonts_ = CreateWindowFonts(Dpi());
     for (const ChildSpec& entry : kChildren) {
-        ::SendMessageA(::GetDlgItem(Hwnd(), entry.id), WM_SETFONT,
-                       reinterpret_cast<WPARAM>(FontFor(fonts_, entry.font)), FALSE);
+        if (entry.className != nullptr) {
+            ::SendMessageA(::GetDlgItem(Hwnd(), entry.id), WM_SETFONT,
+                           reinterpret_cast<WPARAM>(FontFor(fonts_, entry.font)), FALSE);
+        }
     }
 
-    layout_ = LayOutMainWindow(Measure());
+    layout_ = LayOutMainWindow(Measure(Dpi()));
     HDWP positions = ::BeginDeferWindowPos(static_cast<int>(layout_.controls.size()));
     for (const PlacedControl& placed : layout_.controls) {
         const HWND child = ::GetDlgItem(Hwnd(), placed.id);
@@ -274,21 +293,25 @@ void MainWindow::ApplyDpi(const RECT* suggested) {
     FitWindowToLayout(suggested);
 }
 
-void MainWindow::FitWindowToLayout(const RECT* suggested) {
+SIZE MainWindow::OuterSize(UINT dpi) const {
     RECT outer{0, 0, layout_.clientWidth, layout_.clientHeight};
-    ::AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, Dpi());
+    ::AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, dpi);
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void MainWindow::FitWindowToLayout(const RECT* suggested) {
+    const SIZE size = OuterSize(Dpi());
     RECT current{};
     ::GetWindowRect(Hwnd(), &current);
     const POINT topLeft = suggested != nullptr ? POINT{suggested->left, suggested->top}
                                                : POINT{current.left, current.top};
-    ::SetWindowPos(Hwnd(), nullptr, topLeft.x, topLeft.y, outer.right - outer.left,
-                   outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Hwnd(), nullptr, topLeft.x, topLeft.y, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void MainWindow::RenderBanner(const LayoutRect& banner) {
     bannerRendered_.Reset();
-    bannerBrush_.Reset();
     WindowDc screen(Hwnd());
     bannerRendered_.Reset(::CreateCompatibleBitmap(screen.Get(), banner.width, banner.height));
     MemoryDc target(screen.Get());
@@ -316,7 +339,6 @@ void MainWindow::RenderBanner(const LayoutRect& banner) {
         ::StretchBlt(target.Get(), left, 0, scaledWidth, banner.height, sourceDc.Get(), 0, 0,
                      source.bmWidth, source.bmHeight, SRCCOPY);
     }
-    bannerBrush_.Reset(::CreatePatternBrush(bannerRendered_.Get()));
 }
 
 void MainWindow::Show(int showCommand) {
@@ -478,25 +500,31 @@ void MainWindow::OnPaint() {
     ::FillRect(dc, &content, ::GetSysColorBrush(COLOR_WINDOW));
     const RECT footer{0, layout_.footerTop, layout_.clientWidth, layout_.clientHeight};
     ::FillRect(dc, &footer, ::GetSysColorBrush(COLOR_BTNFACE));
+    PaintLabels(dc);
     ::EndPaint(Hwnd(), &paint);
+}
+
+void MainWindow::PaintLabels(HDC dc) {
+    ::SetBkMode(dc, TRANSPARENT);
+    for (const ChildSpec& entry : kChildren) {
+        const std::optional<LayoutRect> place = layout_.Find(entry.id);
+        if (entry.className != nullptr || !place) {
+            continue;
+        }
+        RECT rect{place->x, place->y, place->Right(), place->Bottom()};
+        if (entry.id == ids::kRule) {
+            ::FillRect(dc, &rect, ruleBrush_.Get());
+            continue;
+        }
+        SelectedObject font(dc, FontFor(fonts_, entry.font));
+        ::SetTextColor(dc, LabelColour(entry.id));
+        const UINT align = (entry.style & SS_RIGHT) != 0 ? DT_RIGHT : DT_LEFT;
+        ::DrawTextA(dc, entry.text, -1, &rect, align | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
 }
 
 LRESULT MainWindow::OnControlColor(HDC dc, HWND child) {
     const int id = ::GetDlgCtrlID(child);
-    if (IsTitleLabel(id)) {
-        // The labels draw the banner under their text, aligned with the
-        // window's copy of it, so they look transparent however they repaint.
-        RECT rect{};
-        ::GetWindowRect(child, &rect);
-        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&rect), 2);
-        ::SetBrushOrgEx(dc, -rect.left, -rect.top, nullptr);
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
-        return reinterpret_cast<LRESULT>(bannerBrush_.Get());
-    }
-    if (id == ids::kRule) {
-        return reinterpret_cast<LRESULT>(ruleBrush_.Get());
-    }
     if (const Binding* binding = FindBinding(id);
         binding != nullptr && binding->control->Kind() == ControlKind::TextField) {
         // A disabled edit control keeps the system's grey look.
@@ -505,8 +533,7 @@ LRESULT MainWindow::OnControlColor(HDC dc, HWND child) {
     }
     const int background = IsFooterButton(id) ? COLOR_BTNFACE : COLOR_WINDOW;
     ::SetBkColor(dc, ::GetSysColor(background));
-    ::SetTextColor(dc,
-                   id == ids::kLabelHint ? RGB(0x5F, 0x5F, 0x5F) : ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
 }
 

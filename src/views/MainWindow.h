@@ -70,13 +70,15 @@ private:
     // The window's size for the layout; the top left stays, or goes where
     // the system suggests.
     void FitWindowToLayout(const RECT* suggested);
-    MainWindowMetrics Measure() const;
+    MainWindowMetrics Measure(UINT dpi) const;
+    SIZE OuterSize(UINT dpi) const;
     void RenderBanner(const LayoutRect& banner);
 
     void Mirror(const Binding& binding);
     void MirrorWindowEnabled();
     void OnCommand(int id, int code);
     void OnPaint();
+    void PaintLabels(HDC dc);
     LRESULT OnControlColor(HDC dc, HWND child);
     void OnActivate(bool active);
 
@@ -93,7 +95,6 @@ private:
 
     UniqueBitmap bannerSource_;    // the resource, as designed
     UniqueBitmap bannerRendered_;  // scaled to the banner's size at this DPI
-    UniqueBrush bannerBrush_;      // the same picture, as the title labels' background
     UniqueBrush ruleBrush_;
 
     std::unique_ptr<ProblemsWindow> problems_;
