@@ -24,7 +24,7 @@ public:
 
     // While output pours in, what has arrived is shown at most this often;
     // the first output after a pause shows at once.
-    static constexpr std::chrono::milliseconds kShowInterval{15};
+    static constexpr std::chrono::milliseconds kShowInterval{40};
 
     // Creates the window hidden, centred on the screen. `onDestroyed` runs when
     // the user has closed the window.

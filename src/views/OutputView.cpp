@@ -209,21 +209,17 @@ void OutputView::UpdateScrollBars() {
                                     lines_.LineCount() - 1, visibleLines_, firstLine_);
     const SCROLLINFO horizontal =
         bar(SIF_RANGE | SIF_PAGE | SIF_POS, lines_.WidestLine(), visibleColumns_, firstColumn_);
+    // Only a bar that changed is set: under Wine each one set is drawn at
+    // once, and a themed bar takes about as long as the lines of text.
     const bool verticalChanged = !SameScrollInfo(vertical, shownVertical_);
     const bool horizontalChanged = !SameScrollInfo(horizontal, shownHorizontal_);
     shownVertical_ = vertical;
     shownHorizontal_ = horizontal;
-    // Drawn with the next paint rather than at once: under Wine a themed bar
-    // takes longer to draw than the lines of text, and several changes
-    // between two paints then cost one drawing.
     if (verticalChanged) {
-        ::SetScrollInfo(Hwnd(), SB_VERT, &vertical, FALSE);
+        ::SetScrollInfo(Hwnd(), SB_VERT, &vertical, TRUE);
     }
     if (horizontalChanged) {
-        ::SetScrollInfo(Hwnd(), SB_HORZ, &horizontal, FALSE);  // may resize: see OnSize
-    }
-    if (verticalChanged || horizontalChanged) {
-        ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+        ::SetScrollInfo(Hwnd(), SB_HORZ, &horizontal, TRUE);  // may resize: see OnSize
     }
 }
 
