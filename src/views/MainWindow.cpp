@@ -178,13 +178,16 @@ void MainWindow::Create() {
     // The window and each control are made at their size and place, in their
     // font: under Wine every one moved or given a font afterwards costs as
     // much again. The window opens on the primary monitor, at the system's
-    // DPI; should its own differ, it is laid out again.
+    // DPI; should its own differ, it is laid out again. It is made centred,
+    // where loading the form puts it anyway.
     const UINT dpi = ::GetDpiForSystem();
     fonts_ = CreateWindowFonts(dpi);
     layout_ = LayOutMainWindow(Measure(dpi));
     const SIZE size = OuterSize(dpi);
+    const int left = (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    const int top = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
     CreateWindowOf(instance_, spec, kWindowExStyle, kWindowStyle | WS_CLIPCHILDREN, kCaption,
-                   RECT{0, 0, size.cx, size.cy}, nullptr);
+                   RECT{left, top, left + size.cx, top + size.cy}, nullptr);
     if (Dpi() != dpi) {
         fonts_ = CreateWindowFonts(Dpi());
         layout_ = LayOutMainWindow(Measure(Dpi()));
@@ -361,7 +364,12 @@ WindowSize MainWindow::OuterSize() const {
 }
 
 void MainWindow::MoveTo(int left, int top) {
-    ::SetWindowPos(Hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT current{};
+    ::GetWindowRect(Hwnd(), &current);
+    if (current.left != left || current.top != top) {  // each move costs a round trip
+        ::SetWindowPos(Hwnd(), nullptr, left, top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void MainWindow::ShowAboutBox() {
