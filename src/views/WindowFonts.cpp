@@ -26,7 +26,7 @@ LOGFONTW MessageFontAt(UINT dpi) {
     if (font.lfHeight == 0) {
         font.lfHeight = -::MulDiv(9, static_cast<int>(dpi), 72);
     }
-    font.lfQuality = CLEARTYPE_QUALITY;
+    font.lfQuality = DEFAULT_QUALITY;  // as the user set font smoothing
     return font;
 }
 
