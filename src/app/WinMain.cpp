@@ -18,7 +18,7 @@ int RunProgram(HINSTANCE instance, int showCommand) {
     ktv::win32::Win32Platform platform;
     ktv::Platform world = platform.Get();
     ktv::MainForm form;
-    ktv::win32::MainWindow window(instance, form, {IDI_APP, IDB_MAIN_BANNER},
+    ktv::win32::MainWindow window(instance, form, {IDI_APP, IDB_MAIN_BANNER, IDB_MAIN_BANNER_72PX},
                                   [&platform] { return platform.desktop.IsBusy(); });
     window.Create();
     ktv::MainWindowLogic logic(form, world, window);

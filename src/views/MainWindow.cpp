@@ -168,11 +168,6 @@ void MainWindow::Create() {
             ::LoadImageA(instance_, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     }
-    if (resources_.bannerBitmapId != 0) {
-        bannerSource_.Reset(static_cast<HBITMAP>(
-            ::LoadImageA(instance_, MAKEINTRESOURCEA(resources_.bannerBitmapId), IMAGE_BITMAP, 0, 0,
-                         LR_CREATEDIBSECTION)));
-    }
     ruleBrush_.Reset(::CreateSolidBrush(RGB(0xD9, 0xD9, 0xD9)));
 
     // The window and each control are made at their size and place, in their
@@ -195,6 +190,7 @@ void MainWindow::Create() {
     }
     CreateChildren();
     BindModel();
+    LoadBannerFor(layout_.banner.height);
     RenderBanner(layout_.banner);
 }
 
@@ -292,6 +288,7 @@ void MainWindow::ApplyDpi(const RECT* suggested) {
     if (positions != nullptr) {
         ::EndDeferWindowPos(positions);
     }
+    LoadBannerFor(layout_.banner.height);
     RenderBanner(layout_.banner);
     FitWindowToLayout(suggested);
 }
@@ -313,6 +310,24 @@ void MainWindow::FitWindowToLayout(const RECT* suggested) {
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
+void MainWindow::LoadBannerFor(int height) {
+    const auto load = [&](int id) {
+        return static_cast<HBITMAP>(id == 0
+                                        ? nullptr
+                                        : ::LoadImageA(instance_, MAKEINTRESOURCEA(id),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    };
+    // The copy at one height is small and drawn as it is; scaling the large
+    // picture took a few milliseconds of every start under Wine.
+    bannerSource_.Reset(load(resources_.bannerAtOneHeightId));
+    BITMAP picture{};
+    if (bannerSource_ && ::GetObjectA(bannerSource_.Get(), sizeof picture, &picture) != 0 &&
+        picture.bmHeight == height) {
+        return;
+    }
+    bannerSource_.Reset(load(resources_.bannerBitmapId));
+}
+
 void MainWindow::RenderBanner(const LayoutRect& banner) {
     bannerRendered_.Reset();
     WindowDc screen(Hwnd());
@@ -331,7 +346,10 @@ void MainWindow::RenderBanner(const LayoutRect& banner) {
         // colour, which stretches to fill whatever width is left.
         MemoryDc sourceDc(screen.Get());
         SelectedObject sourceBitmap(sourceDc.Get(), bannerSource_.Get());
-        ::SetStretchBltMode(target.Get(), HALFTONE);
+        // Halftone only when the picture is scaled: the copy it then makes
+        // is slow, and the left edge's one colour needs none.
+        ::SetStretchBltMode(target.Get(),
+                            source.bmHeight == banner.height ? COLORONCOLOR : HALFTONE);
         ::SetBrushOrgEx(target.Get(), 0, 0, nullptr);
         const int scaledWidth = ::MulDiv(source.bmWidth, banner.height, source.bmHeight);
         const int left = banner.width - scaledWidth;

@@ -19,6 +19,9 @@ namespace ktv::win32 {
 struct MainWindowResources {
     int iconId = 0;
     int bannerBitmapId = 0;
+    // The banner at the one height it most often has, which then needs no
+    // scaling; 0 for none.
+    int bannerAtOneHeightId = 0;
 };
 
 // The main window: a humble view over MainForm. It shows the model's state in
@@ -72,6 +75,7 @@ private:
     void FitWindowToLayout(const RECT* suggested);
     MainWindowMetrics Measure(UINT dpi) const;
     SIZE OuterSize(UINT dpi) const;
+    void LoadBannerFor(int height);
     void RenderBanner(const LayoutRect& banner);
 
     void Mirror(const Binding& binding);

@@ -5,8 +5,11 @@
 
 #define IDI_APP 1
 
-// The main window's banner: plain colour at the left edge, motif at the right.
+// The main window's banner: plain colour at the left edge, motif at the right;
+// 720 x 120 pixels, and the same scaled to 72 pixels high, the banner's
+// height at 96 dots per inch.
 #define IDB_MAIN_BANNER 101
+#define IDB_MAIN_BANNER_72PX 103
 
 // The About box's banner picture, 301 x 60 pixels, 24-bit colour.
 #define IDB_ABOUT_BANNER 102
