@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "text/Errors.h"
+#include "views/WindowFonts.h"
 
 namespace ktv::win32 {
 namespace {
@@ -80,8 +81,7 @@ ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<P
     }
     ::SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    ::SendMessageA(listView_, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ApplyFont();
     for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
         LVCOLUMNA header{};
         header.mask = LVCF_TEXT | LVCF_FMT;
@@ -96,6 +96,13 @@ ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<P
     ::MoveWindow(listView_, 0, 0, client.right, client.bottom, FALSE);
     SetColumnWidths();
     ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+}
+
+ProblemsWindow::~ProblemsWindow() {
+    // The window goes before its font: the list may not draw with a deleted one.
+    if (Hwnd() != nullptr) {
+        ::DestroyWindow(Hwnd());
+    }
 }
 
 // The message takes what the other columns leave of the list's width.
@@ -114,7 +121,14 @@ void ProblemsWindow::SetColumnWidths() {
     }
 }
 
+// The user's message font at the window's DPI, as the main window has it.
+void ProblemsWindow::ApplyFont() {
+    font_ = std::move(CreateWindowFonts(Dpi()).message);
+    ::SendMessageA(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+}
+
 void ProblemsWindow::OnDpiChanged(const RECT& suggested) {
+    ApplyFont();
     SetColumnWidths();
     Window::OnDpiChanged(suggested);
 }

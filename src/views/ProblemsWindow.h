@@ -22,12 +22,14 @@ public:
     // Creates the window beside `owner` and shows it without activating it,
     // so that keys still being typed reach the editor.
     ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<ProblemsList> list);
+    ~ProblemsWindow() override;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged(const RECT& suggested) override;
     void OnDestroyed() override { listView_ = nullptr; }
     LRESULT OnNotify(const NMHDR& header);
+    void ApplyFont();
     void SetColumnWidths();
     std::vector<std::size_t> SelectedRows() const;
     void CopySelection();
@@ -35,6 +37,7 @@ private:
 
     std::unique_ptr<ProblemsList> list_;
     HWND listView_ = nullptr;
+    UniqueFont font_;   // the list's; it outlives the list (see the destructor)
     std::string cell_;  // the text last handed to the list view, which must outlive the call
 };
 
