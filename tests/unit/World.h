@@ -45,7 +45,7 @@ struct World : RunWindow {
     std::string translatorError;  // the first line of ktv.err; empty: none
     Lines compilerLines;          // lcc.err
     bool linkerWrites = true;
-    FileTime linkerWriteTime = 0;  // 0: stamped as written
+    FileTime linkerWriteTime = 0;     // 0: stamped as written
     std::vector<ProblemList> listed;  // every list the run showed
 };
 
