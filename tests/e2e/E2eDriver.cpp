@@ -84,10 +84,8 @@ TestLayout::TestLayout(const std::string& program, const std::string& standins) 
 }
 
 TestLayout::~TestLayout() {
-    if (!keep_) {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
 }
 
 void TestLayout::Write(const std::string& relative, const std::string& bytes) const {

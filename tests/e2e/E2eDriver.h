@@ -42,7 +42,6 @@ public:
     TestLayout& operator=(const TestLayout&) = delete;
     ~TestLayout();
 
-    void Keep() { keep_ = true; }  // for a look after a failure
     const std::string& Root() const { return root_; }
     std::string Program() const { return root_ + "\\KTVDebugger.exe"; }
     std::string LccDir() const { return root_ + "\\lcc"; }
@@ -59,7 +58,6 @@ public:
 
 private:
     std::string root_;
-    bool keep_ = false;
 };
 
 struct MessageBoxInfo {

@@ -18,13 +18,7 @@ protected:
         layout_ = std::make_unique<TestLayout>(ToWindowsPath(KTV_E2E_PROGRAM),
                                                ToWindowsPath(KTV_E2E_STANDINS));
     }
-    void TearDown() override {
-        app_.reset();
-        if (HasFailure()) {
-            layout_->Keep();
-            std::printf("Test folder kept: %s\n", layout_->Root().c_str());
-        }
-    }
+    void TearDown() override { app_.reset(); }
 
     TestLayout& Layout() { return *layout_; }
 

@@ -16,12 +16,6 @@ using Values = std::vector<std::string>;
 constexpr const char* kConText = "C:\\Program Files\\ConTEXT\\ConTEXT.exe";
 constexpr const char* kWinesNotepad = "C:\\windows\\ktv-e2e-wines-notepad.exe";
 
-std::string SystemFolder() {
-    char folder[MAX_PATH] = {};
-    ::GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
 // "$SOURCE", then "PRINT 2" to "PRINT 14": Basic line N prints N.
 std::string NumberedBasicFile() {
     std::string basic = "$SOURCE\r\n";
@@ -36,7 +30,9 @@ std::string NumberedBasicFile() {
 // put there runs as it is: the stand-in, or Wine's own, kept aside the first
 // time and put back after every test.
 void InstallNotepad(const std::string& program) {
-    const std::string systemNotepad = SystemFolder() + "\\notepad.exe";
+    char folder[MAX_PATH] = {};
+    ::GetSystemDirectoryA(folder, MAX_PATH);
+    const std::string systemNotepad = std::string(folder) + "\\notepad.exe";
     ::CopyFileA(systemNotepad.c_str(), kWinesNotepad, TRUE);  // only the first time
     WaitUntil([&] { return ::CopyFileA(program.c_str(), systemNotepad.c_str(), FALSE) != 0; });
 }
@@ -119,6 +115,24 @@ TEST_F(EditorE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
     EXPECT_TRUE(Layout().CommandLinesOf("builtprog").empty());  // the planted one never ran
 }
 
+// JFE and ConTEXT kept to one instance: the editor the second Debug starts
+// hands the file to the window the first opened and ends at once; that window
+// gets the keys.
+TEST_F(EditorE2eTest, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
+    for (const auto& [box, program] :
+         {std::pair{ids::kChkJen, "jfe.exe"}, std::pair{ids::kChkCon, "ConTEXT.exe"}}) {
+        SCOPED_TRACE(program);
+        Layout().Write("work\\editors.log", "");
+        AppSession& app =
+            DebugToLine12(box, true, "jfe.single_instance=1\r\nConTEXT.single_instance=1\r\n");
+        ExpectLine12Selected(program);
+        Layout().Write("work\\editors.log", "");
+        Acknowledge(app, DebugUntilBox(app));
+        ExpectLine12Selected(program);
+        EXPECT_EQ(EditorLog(program, "handed-over"), Values{Layout().BasicFile()});
+    }
+}
+
 // Wine's own Notepad, a real editor: the document keeps its text, line 12
 // is selected and no go-to box is left open.
 TEST_F(EditorE2eTest, WinesOwnNotepadSelectsTheLineAndKeepsTheText) {
@@ -155,14 +169,11 @@ void Press(std::initializer_list<BYTE> keys) {
 }
 
 std::string ClipboardText() {
-    std::string text;
-    if (::OpenClipboard(nullptr)) {
-        if (const HANDLE data = ::GetClipboardData(CF_TEXT)) {
-            text = static_cast<const char*>(::GlobalLock(data));
-            ::GlobalUnlock(data);
-        }
-        ::CloseClipboard();
-    }
+    ::OpenClipboard(nullptr);
+    const HANDLE data = ::GetClipboardData(CF_TEXT);
+    std::string text = data != nullptr ? static_cast<const char*>(::GlobalLock(data)) : "";
+    ::GlobalUnlock(data);
+    ::CloseClipboard();
     return text;
 }
 
@@ -228,6 +239,7 @@ TEST_F(EditorE2eTest, AFileGetsItsMarkerThenBuildsAndRunsThroughTheSystemsCmd) {
     EXPECT_EQ(EditorLog("jfe.exe", "show"), Values{"2"});
     EXPECT_TRUE(Layout().CommandLinesOf("ktvc").empty());  // no tool ran
 
+    Layout().Write("work\\scenario.txt", "lcclnk.time_offset_s=-3600\r\n");  // a server's clock
     const MessageBoxInfo success = DebugUntilBox(app);
     EXPECT_EQ(success.title, "Success!");
     Acknowledge(app, success);

@@ -31,11 +31,10 @@ public:
 
     const std::string& Path() const { return path_; }
     std::string In(const std::string& name) const { return path_ + "\\" + name; }
-    // The names in the folder (or one below it), sorted.
-    Names List(const std::string& below = "") const {
+    // The names in the folder, sorted.
+    Names List() const {
         Names names;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(below.empty() ? path_ : In(below))) {
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());

@@ -1,10 +1,31 @@
-// ktvbuild.exe against the stand-ins, as an editor's build task runs it: what
-// it prints on standard output and the exit code.
+// The two programs through their front doors: KTVDebugger.exe keeps its
+// settings beside itself across a restart, and ktvbuild.exe, run as an
+// editor's build task runs it, prints its problems or its program and exits
+// with its code.
 
 #include "E2eTest.h"
 
 namespace ktv::e2e {
 namespace {
+
+TEST_F(E2eTest, SettingsSurviveARestart) {
+    {
+        AppSession& app = Start(true);
+        app.SetText(ids::kTxtLccPath, "  d:\\tools,x\\lcc  ");
+        app.SetText(ids::kTxtCmd, "-x 1, 2");
+        for (int id : {ids::kChkCon, ids::kChkWarn, ids::kChkDebug, ids::kOptGui}) {
+            app.Set(id, BST_CHECKED);
+        }
+        app.Click(ids::kCmdExit);
+        EXPECT_TRUE(WaitUntil([&] { return app.HasExited(); }));
+    }
+    EXPECT_TRUE(
+        Layout().Read("KTVDebug.cfg").value_or("").starts_with("lccpath=d:\\tools,x\\lcc\r\n"));
+    AppSession& again = Start(true);
+    EXPECT_EQ(TextOf(again.Control(ids::kTxtLccPath)), "d:\\tools,x\\lcc");
+    EXPECT_FALSE(::IsWindowEnabled(again.Control(ids::kTxtCmd)));
+    EXPECT_EQ(again.CheckState(ids::kChkDebug), BST_CHECKED);
+}
 
 struct Finished {
     DWORD exitCode = 0;
@@ -41,6 +62,13 @@ TEST_F(KtvBuildE2eTest, ItPrintsTheProgramTheProblemsOrTheToolChainsErrorWithIts
     const Finished built = Run("prog.bas");
     EXPECT_EQ(built.exitCode, 0u);
     EXPECT_EQ(built.output, "ktvbuild: built " + Layout().WorkDir() + "\\prog.exe\r\n");
+
+    Layout().Write("work\\scenario.txt", "lcclnk.no_output=1\r\n");  // prog.exe is the last one
+    const Finished untouched = Run("prog.bas");
+    EXPECT_EQ(untouched.exitCode, 2u);
+    EXPECT_TRUE(untouched.output.starts_with(
+        "ktvbuild: error: The linker did not produce prog.exe. Command was: "))
+        << untouched.output;
 
     Layout().Write("work\\scenario.txt",
                    "lcc.warning_at_basic=2 unused y\r\nlcc.error_at_basic=4 undeclared x\r\n");
