@@ -24,14 +24,14 @@ constexpr int kFontPoints = 10;
 CaptureWindow::CaptureWindow(HINSTANCE instance, ProcessCapture& capture,
                              std::function<void()> onDestroyed)
     : capture_(capture), onDestroyed_(std::move(onDestroyed)) {
-    ClassSpec spec{kClassName};
+    ClassOptions classOptions{kClassName};
     // The program's icon when its resources carry one, else the default.
-    spec.icon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-    if (spec.icon == nullptr) {
-        spec.icon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    classOptions.icon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (classOptions.icon == nullptr) {
+        classOptions.icon = ::LoadIconA(nullptr, IDI_APPLICATION);
     }
-    spec.smallIcon = spec.icon;
-    spec.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    classOptions.smallIcon = classOptions.icon;
+    classOptions.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     const int dpi = static_cast<int>(::GetDpiForSystem());
     const int width = ::MulDiv(kWidth, dpi, USER_DEFAULT_SCREEN_DPI);
     const int height = ::MulDiv(kHeight, dpi, USER_DEFAULT_SCREEN_DPI);
@@ -39,7 +39,7 @@ CaptureWindow::CaptureWindow(HINSTANCE instance, ProcessCapture& capture,
     // starts above and left of it, as the formula gives.
     const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowOf(instance, spec, 0, WS_OVERLAPPEDWINDOW, kCaption,
+    CreateWindowOf(instance, classOptions, 0, WS_OVERLAPPEDWINDOW, kCaption,
                    RECT{left, top, left + width, top + height}, nullptr);
     text2_ = std::make_unique<OutputView>(instance, Hwnd(), kText2Id);
     ApplyFont();

@@ -27,7 +27,7 @@ enum class FontRole { Message, Bold, Title };
 // so it follows the rows from top to bottom. Labels and the rule are no
 // windows (as a form's labels are not): the window paints them, which spares
 // a dozen child windows, each of which costs start-up time under Wine.
-struct ChildSpec {
+struct ChildEntry {
     int id;
     const char* className;  // null: painted by the window
     const char* text;       // null: the model supplies it
@@ -42,7 +42,7 @@ constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUS
 constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_3STATE;
 constexpr DWORD kOption = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON;
 
-constexpr ChildSpec kChildren[] = {
+constexpr ChildEntry kChildren[] = {
     {ids::kLabelTitle, nullptr, "KTV Debugger", kLabel, FontRole::Title},
     {ids::kLabelSubtitle, nullptr, "Change the options and click Debug.", kLabel,
      FontRole::Message},
@@ -92,8 +92,8 @@ constexpr ChildSpec kChildren[] = {
      FontRole::Bold},
 };
 
-const ChildSpec* FindSpec(int id) {
-    for (const ChildSpec& entry : kChildren) {
+const ChildEntry* FindChildEntry(int id) {
+    for (const ChildEntry& entry : kChildren) {
         if (entry.id == id) {
             return &entry;
         }
@@ -158,13 +158,13 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Create() {
-    ClassSpec spec{kWindowClass};
+    ClassOptions classOptions{kWindowClass};
     if (resources_.iconId != 0) {
         const auto* name = MAKEINTRESOURCEA(resources_.iconId);
-        spec.icon = static_cast<HICON>(
+        classOptions.icon = static_cast<HICON>(
             ::LoadImageA(instance_, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
                          ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-        spec.smallIcon = static_cast<HICON>(
+        classOptions.smallIcon = static_cast<HICON>(
             ::LoadImageA(instance_, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     }
@@ -181,8 +181,8 @@ void MainWindow::Create() {
     const SIZE size = OuterSize(dpi);
     const int left = (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
     const int top = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-    CreateWindowOf(instance_, spec, kWindowExStyle, kWindowStyle | WS_CLIPCHILDREN, kCaption,
-                   RECT{left, top, left + size.cx, top + size.cy}, nullptr);
+    CreateWindowOf(instance_, classOptions, kWindowExStyle, kWindowStyle | WS_CLIPCHILDREN,
+                   kCaption, RECT{left, top, left + size.cx, top + size.cy}, nullptr);
     if (Dpi() != dpi) {
         fonts_ = CreateWindowFonts(Dpi());
         layout_ = LayOutMainWindow(Measure(Dpi()));
@@ -195,7 +195,7 @@ void MainWindow::Create() {
 }
 
 void MainWindow::CreateChildren() {
-    for (const ChildSpec& entry : kChildren) {
+    for (const ChildEntry& entry : kChildren) {
         if (entry.className == nullptr) {
             continue;  // painted
         }
@@ -232,7 +232,7 @@ MainWindowMetrics MainWindow::Measure(UINT dpi) const {
     const auto width = [&](const UniqueFont& font, std::string_view text) {
         return static_cast<int>(MeasureText(dc.Get(), font.Get(), text).cx);
     };
-    const auto textOf = [](int id) { return std::string_view(FindSpec(id)->text); };
+    const auto textOf = [](int id) { return std::string_view(FindChildEntry(id)->text); };
 
     MainWindowMetrics metrics;
     metrics.dpi = static_cast<int>(dpi);
@@ -268,7 +268,7 @@ void MainWindow::OnDpiChanged(const RECT& suggested) {
 
 void MainWindow::ApplyDpi(const RECT* suggested) {
     fonts_ = CreateWindowFonts(Dpi());
-    for (const ChildSpec& entry : kChildren) {
+    for (const ChildEntry& entry : kChildren) {
         if (entry.className != nullptr) {
             ::SendMessageA(::GetDlgItem(Hwnd(), entry.id), WM_SETFONT,
                            reinterpret_cast<WPARAM>(FontFor(fonts_, entry.font)), FALSE);
@@ -532,7 +532,7 @@ void MainWindow::OnPaint() {
 
 void MainWindow::PaintLabels(HDC dc) {
     ::SetBkMode(dc, TRANSPARENT);
-    for (const ChildSpec& entry : kChildren) {
+    for (const ChildEntry& entry : kChildren) {
         const std::optional<LayoutRect> place = layout_.Find(entry.id);
         if (entry.className != nullptr || !place) {
             continue;

@@ -21,10 +21,10 @@ bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b) {
 }  // namespace
 
 OutputView::OutputView(HINSTANCE instance, HWND parent, int id) {
-    ClassSpec spec{kClassName};
-    spec.cursor = IDC_IBEAM;
-    spec.style = CS_DBLCLKS;
-    CreateWindowOf(instance, spec, WS_EX_CLIENTEDGE,
+    ClassOptions classOptions{kClassName};
+    classOptions.cursor = IDC_IBEAM;
+    classOptions.style = CS_DBLCLKS;
+    CreateWindowOf(instance, classOptions, WS_EX_CLIENTEDGE,
                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, "",
                    RECT{0, 0, 0, 0}, parent, id);
     OnFontChanged(static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT)));

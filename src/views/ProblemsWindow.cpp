@@ -66,12 +66,13 @@ void CopyToClipboard(HWND owner, const std::string& text) {
 
 ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<ProblemsList> list)
     : list_(std::move(list)) {
-    ClassSpec spec{kClassName};
-    spec.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    ClassOptions classOptions{kClassName};
+    classOptions.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     const int dpi = static_cast<int>(::GetDpiForWindow(owner));
     const RECT frame = PlaceBeside(owner, ::MulDiv(kWidth, dpi, USER_DEFAULT_SCREEN_DPI),
                                    ::MulDiv(kHeight, dpi, USER_DEFAULT_SCREEN_DPI));
-    CreateWindowOf(instance, spec, 0, WS_OVERLAPPEDWINDOW, list_->Title().c_str(), frame, owner);
+    CreateWindowOf(instance, classOptions, 0, WS_OVERLAPPEDWINDOW, list_->Title().c_str(), frame,
+                   owner);
     listView_ = ::CreateWindowExA(
         WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0,

@@ -15,23 +15,24 @@ Window::~Window() {
     }
 }
 
-void Window::CreateWindowOf(HINSTANCE instance, const ClassSpec& spec, DWORD exStyle, DWORD style,
-                            const char* caption, const RECT& frame, HWND owner, int childId) {
+void Window::CreateWindowOf(HINSTANCE instance, const ClassOptions& classOptions, DWORD exStyle,
+                            DWORD style, const char* caption, const RECT& frame, HWND owner,
+                            int childId) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &Window::Procedure;
     windowClass.hInstance = instance;
-    windowClass.style = spec.style;
-    windowClass.hCursor = ::LoadCursorA(nullptr, spec.cursor);
-    windowClass.hIcon = spec.icon;
-    windowClass.hIconSm = spec.smallIcon;
-    windowClass.hbrBackground = spec.background;
-    windowClass.lpszClassName = spec.name;
+    windowClass.style = classOptions.style;
+    windowClass.hCursor = ::LoadCursorA(nullptr, classOptions.cursor);
+    windowClass.hIcon = classOptions.icon;
+    windowClass.hIconSm = classOptions.smallIcon;
+    windowClass.hbrBackground = classOptions.background;
+    windowClass.lpszClassName = classOptions.name;
     // A second window of the class in the same process reuses it.
     if (::RegisterClassExA(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw Error(std::string("Cannot register the window class ") + spec.name);
+        throw Error(std::string("Cannot register the window class ") + classOptions.name);
     }
-    ::CreateWindowExA(exStyle, spec.name, caption, style, frame.left, frame.top,
+    ::CreateWindowExA(exStyle, classOptions.name, caption, style, frame.left, frame.top,
                       frame.right - frame.left, frame.bottom - frame.top, owner,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance, this);
     if (hwnd_ == nullptr) {

@@ -22,7 +22,7 @@ public:
 protected:
     Window() = default;
 
-    struct ClassSpec {
+    struct ClassOptions {
         const char* name;
         HICON icon = nullptr;
         HICON smallIcon = nullptr;
@@ -35,8 +35,9 @@ protected:
     // its messages from WM_NCCREATE on. A child window (WS_CHILD) has
     // `owner` as its parent and `childId` as its control ID. Throws Error
     // when it cannot be made.
-    void CreateWindowOf(HINSTANCE instance, const ClassSpec& spec, DWORD exStyle, DWORD style,
-                        const char* caption, const RECT& frame, HWND owner, int childId = 0);
+    void CreateWindowOf(HINSTANCE instance, const ClassOptions& classOptions, DWORD exStyle,
+                        DWORD style, const char* caption, const RECT& frame, HWND owner,
+                        int childId = 0);
 
     // Every message but WM_DPICHANGED and WM_NCDESTROY. The default is the
     // system's handling.
