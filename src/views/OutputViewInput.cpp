@@ -1,8 +1,8 @@
 // The output view's answers to the keyboard, the mouse and its Copy menu.
 #include <algorithm>
-#include <cstring>
 
 #include "platform/win32/Handles.h"
+#include "views/Clipboard.h"
 #include "views/OutputView.h"
 
 namespace ktv::win32 {
@@ -139,22 +139,8 @@ void OutputView::CopySelection() {
     if (from == to) {
         return;
     }
-    UniqueGlobalMemory memory(to - from + 1);
-    char* bytes = memory ? static_cast<char*>(::GlobalLock(memory.Get())) : nullptr;
-    if (bytes == nullptr) {
-        return;  // no memory for it: the clipboard keeps what it had
-    }
-    std::memcpy(bytes, lines_.Text().data() + from, to - from);
-    bytes[to - from] = '\0';
-    ::GlobalUnlock(memory.Get());
-    const OpenedClipboard clipboard(Hwnd());
-    if (!clipboard) {
-        return;
-    }
-    ::EmptyClipboard();
-    if (::SetClipboardData(CF_TEXT, memory.Get()) != nullptr) {
-        memory.Release();  // the clipboard owns it now
-    }
+    // A copy that fails leaves the clipboard as it was, as an edit box does.
+    CopyTextToClipboard(Hwnd(), std::string_view(lines_.Text()).substr(from, to - from));
 }
 
 }  // namespace ktv::win32

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "text/Errors.h"
+#include "views/Clipboard.h"
 #include "views/WindowFonts.h"
 
 namespace ktv::win32 {
@@ -39,27 +39,6 @@ RECT PlaceBeside(HWND owner, int width, int height) {
                         ? frame.bottom
                         : std::max<int>(work.top, frame.top - height);
     return RECT{left, top, left + width, top + height};
-}
-
-// Puts text on the clipboard for other programs to paste.
-void CopyToClipboard(HWND owner, const std::string& text) {
-    if (!::OpenClipboard(owner)) {
-        throw Error("Cannot open the clipboard");
-    }
-    const struct Closer {
-        ~Closer() { ::CloseClipboard(); }
-    } closer;
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (memory == nullptr) {
-        throw Error("Not enough memory to copy the problems");
-    }
-    std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
-    ::GlobalUnlock(memory);
-    if (::SetClipboardData(CF_TEXT, memory) == nullptr) {
-        ::GlobalFree(memory);  // still ours: the clipboard did not take it
-        throw Error("Cannot copy the problems to the clipboard");
-    }
 }
 
 }  // namespace
@@ -124,7 +103,7 @@ void ProblemsWindow::SetColumnWidths() {
 
 // The user's message font at the window's DPI, as the main window has it.
 void ProblemsWindow::ApplyFont() {
-    font_ = std::move(CreateWindowFonts(Dpi()).message);
+    font_ = CreateMessageFont(Dpi());
     ::SendMessageA(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
 }
 
@@ -145,8 +124,8 @@ std::vector<std::size_t> ProblemsWindow::SelectedRows() const {
 
 void ProblemsWindow::CopySelection() {
     const std::string text = list_->CopyText(SelectedRows());
-    if (!text.empty()) {
-        CopyToClipboard(Hwnd(), text);
+    if (!text.empty() && !CopyTextToClipboard(Hwnd(), text)) {
+        throw Error("Cannot copy the problems to the clipboard");
     }
 }
 

@@ -32,6 +32,11 @@ LOGFONTW MessageFontAt(UINT dpi) {
 
 }  // namespace
 
+UniqueFont CreateMessageFont(UINT dpi) {
+    const LOGFONTW font = MessageFontAt(dpi);
+    return UniqueFont(::CreateFontIndirectW(&font));
+}
+
 WindowFonts CreateWindowFonts(UINT dpi) {
     const LOGFONTW base = MessageFontAt(dpi);
     LOGFONTW bold = base;

@@ -20,6 +20,9 @@ struct WindowFonts {
 // at `dpi`, so that text stays crisp when the window moves between monitors.
 WindowFonts CreateWindowFonts(UINT dpi);
 
+// The user's message font alone, at `dpi`.
+UniqueFont CreateMessageFont(UINT dpi);
+
 // The size of one line of text drawn with `font` on the device context.
 SIZE MeasureText(HDC dc, HFONT font, std::string_view text);
 
