@@ -39,7 +39,6 @@ private:
     std::size_t LastFirstLine() const;
     std::size_t LastFirstColumn() const;
     void ScrollTo(std::size_t firstLine, std::size_t firstColumn);
-    void ScrollToEnd();
     void OnScroll(int bar, int request);
     void OnWheel(int delta);
     void UpdateScrollBars();

@@ -115,8 +115,6 @@ public:
         }
     }
 
-    bool Loaded() const { return module_ != nullptr; }
-
     // The exported function, typed as the declaration `Function` (e.g.
     // decltype(::OleInitialize)); null when the DLL or the export is missing.
     template <typename Function>
