@@ -56,6 +56,9 @@ struct Search {
 };
 
 // True when the process shows a window with this title, or any message box.
+// Lighter than the driver's FindTopLevel (one query per window, not two): it
+// runs every millisecond while a run is timed, and each query is a round trip
+// to the window system that the measured program waits behind.
 bool WindowShown(DWORD processId, const char* title) {
     Search search{processId, title};
     ::EnumWindows(
