@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "E2eDriver.h"
-#include "main/ControlIds.h"
+#include "model/ControlIds.h"
 
 using namespace ktv::e2e;
 using Clock = std::chrono::steady_clock;
@@ -201,13 +201,13 @@ void BenchDebugRun(const std::string& program, const std::string& standins,
                    const std::string& runner, int rounds) {
     TestLayout layout(program, standins);
     AppSession app(layout.Program(), layout.Root());
-    app.SetText(ktv::ids::kTxtLccPath, layout.LccDir());
-    app.SetText(ktv::ids::kTxtKtvPath, layout.KtvDir());
-    app.SetText(ktv::ids::kTxtBasFile, layout.BasicFile());
-    app.Click(ktv::ids::kChkJen);  // no editor
+    app.SetText(ktv::ids::kLccDirectoryField, layout.LccDir());
+    app.SetText(ktv::ids::kKtvDirectoryField, layout.KtvDir());
+    app.SetText(ktv::ids::kBasicFileField, layout.BasicFile());
+    app.Click(ktv::ids::kLaunchJfeBox);  // no editor
     const auto debugRun = [&] {
         const double elapsed =
-            RunUntilSuccessBox(app.ProcessId(), [&] { app.Click(ktv::ids::kCommand1Debug); });
+            RunUntilSuccessBox(app.ProcessId(), [&] { app.Click(ktv::ids::kDebugButton); });
         app.WaitUntilIdle();
         return elapsed;
     };

@@ -81,14 +81,14 @@ void Pump() {
     }
 }
 
-HWND Text2(const ktv::win32::CaptureWindow& window) {
-    return ::GetDlgItem(window.Hwnd(), ktv::win32::CaptureWindow::kText2Id);
+HWND OutputViewOf(const ktv::win32::CaptureWindow& window) {
+    return ::GetDlgItem(window.Hwnd(), ktv::win32::CaptureWindow::kOutputViewId);
 }
 
 // Lets the window work until the box holds `length` characters and has
 // painted them.
 void PumpUntilShown(const ktv::win32::CaptureWindow& window, std::size_t length) {
-    const HWND box = Text2(window);
+    const HWND box = OutputViewOf(window);
     while (static_cast<std::size_t>(::GetWindowTextLengthA(box)) < length ||
            ::GetUpdateRect(box, nullptr, FALSE)) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
@@ -152,11 +152,11 @@ double WindowCapture(ktv::ProcessCapture& capture, std::size_t expected, std::si
     Pump();
     const AnswerProbe probe(window.Hwnd());
     const double start = Seconds();
-    window.Redir(WriterCommand("bulk:" + std::to_string(kTotalBytes)));
+    window.ShowAndRun(WriterCommand("bulk:" + std::to_string(kTotalBytes)));
     PumpUntilShown(window, expected);
     const double elapsed = Seconds() - start;
     worstAnswerMs = probe.WorstMs();
-    shown = static_cast<std::size_t>(::GetWindowTextLengthA(Text2(window)));
+    shown = static_cast<std::size_t>(::GetWindowTextLengthA(OutputViewOf(window)));
     return elapsed;
 }
 
@@ -281,10 +281,10 @@ void Latency(ktv::ProcessCapture& capture) {
     std::vector<double> latencies;
     for (int run = 0; run < 20; ++run) {
         Recorder recorder;
-        recorder.Attach(Text2(window));
-        window.Redir(WriterCommand("stamp sleep:100"));
+        recorder.Attach(OutputViewOf(window));
+        window.ShowAndRun(WriterCommand("stamp sleep:100"));
         PumpUntilShown(window, 8);  // "stamp=" and the first digits
-        recorder.Detach(Text2(window));
+        recorder.Detach(OutputViewOf(window));
         for (std::size_t i = 0; i < recorder.shown.size(); ++i) {
             const std::size_t at = recorder.shown[i].find("stamp=");
             if (at != std::string::npos) {

@@ -1,7 +1,8 @@
-// Times ShowCErrors on a large "lcc.err" whose diagnostics none lead back to a
-// Basic line (the most work the reader can be given: it reads every diagnostic
-// and reports the last), and reading every diagnostic for the Problems list,
-// against reading the same two files from disk in the same run.
+// Times the reading of a large "lcc.err" whose diagnostics none lead back to a
+// Basic line, and the box's choice among them (the most work they can be
+// given: every diagnostic is read, led back through the C file and listed,
+// and the box reports the last), against reading the same two files from disk
+// in the same run.
 //
 //   ktv_error_reader_bench [diagnostics] [C lines]   (defaults 10000 200000)
 //
@@ -25,7 +26,7 @@
 #include "DiskFileSystem.h"
 #include "Fakes.h"
 #include "debug/DebugContext.h"
-#include "debug/ErrorReaders.h"
+#include "debug/ProblemReport.h"
 #include "debug/Problems.h"
 #include "text/Lines.h"
 
@@ -109,10 +110,10 @@ int main(int argc, char** argv) {
     ktv::bench::DiskFileSystem disk;
     ktv::fakes::FakePlatform fake;
     ktv::Platform platform{fake.processes, fake.desktop, disk, fake.registry, fake.system};
-    ktv::BuildRun run{folder.string(), "prog", "prog.bas"};
-    ktv::DebugContext context{ktv::DebugOptions{}, run, platform, 0};
-    const std::string errorFile = run.folder + "\\lcc.err";
-    const std::string cFile = run.folder + "\\prog.c";
+    ktv::BuildNames names{folder.string(), "prog", "prog.bas"};
+    ktv::DebugContext context{ktv::DebugOptions{}, names, platform, 0};
+    const std::string errorFile = names.folder + "\\lcc.err";
+    const std::string cFile = names.folder + "\\prog.c";
 
     // The reader and its baselines take turns, so that all meet the same
     // state of the heap and of the disk cache; the best round of each counts.
@@ -121,13 +122,8 @@ int main(int argc, char** argv) {
     double readBytes = 1e300;
     double readText = 1e300;
     double reader = 1e300;
-    double problems = 1e300;
     std::size_t listed = 0;
     for (int round = 0; round < kRounds; ++round) {
-        problems = std::min(
-            problems, Milliseconds([&] {
-                listed = ktv::ReadRunProblems(disk, context.options, run, true).problems.size();
-            }));
         readBytes = std::min(readBytes, Milliseconds([&] {
                                  sink +=
                                      disk.ReadFile(errorFile).size() + disk.ReadFile(cFile).size();
@@ -137,8 +133,11 @@ int main(int argc, char** argv) {
                                         WalkLines(disk.ReadFile(cFile));
                             }));
         reader = std::min(reader, Milliseconds([&] {
+                              ktv::RunProblems read = ktv::NoProblems("", names);
+                              ktv::ReadCompilerProblems(disk, names, read);
+                              listed = read.problems.size();
                               const std::size_t before = fake.transcript.Entries().size();
-                              reported = !ktv::ShowCErrors(context, errorFile) &&
+                              reported = !ktv::ShowCErrors(context, read) &&
                                          fake.transcript.Entries().size() == before + 1;
                           }));
     }
@@ -152,8 +151,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(folder);
 
     const double ratio = reader / readText;
-    std::printf("ShowCErrors, %d unmappable diagnostics, %d-line C file: %8.2f ms\n", diagnostics,
-                cLines, reader);
+    std::printf("read and reported, %d unmappable diagnostics, %d-line C file: %8.2f ms\n",
+                diagnostics, cLines, reader);
     std::printf("baseline: reading both files once, line by line:        %8.2f ms\n", readText);
     std::printf("  bytes only, no lines:                                 %8.2f ms (x%.2f)\n",
                 readBytes, reader / readBytes);
@@ -162,19 +161,13 @@ int main(int argc, char** argv) {
     std::printf("ratio to the baseline: %.2f (allowed %.1f)%s\n", ratio, kAllowedRatio,
                 sink == 0 ? " " : "");
     std::printf(
-        "RESULT|C error reader, %d unmappable lines, %d-line C file|%.2f ms|%.2f ms "
+        "RESULT|C errors read, listed and reported, %d unmappable lines, %d-line C file|%.2f "
+        "ms|%.2f ms "
         "reading both files|%.2f|%.2f\n",
         diagnostics, cLines, reader, readText, ratio, kAllowedRatio);
-    const double listRatio = problems / readText;
-    std::printf("every diagnostic read and led back for the list:        %8.2f ms (x%.2f)\n",
-                problems, listRatio);
-    std::printf(
-        "RESULT|Problems list reading, %d lines, %d-line C file|%.2f ms|%.2f ms reading both "
-        "files|%.2f|%.2f\n",
-        diagnostics, cLines, problems, readText, listRatio, kAllowedRatio);
     if (!reported || listed != static_cast<std::size_t>(diagnostics)) {
         std::printf("the reader did not give one unmapped report, or the list not every line\n");
         return 1;
     }
-    return ratio <= kAllowedRatio && listRatio <= kAllowedRatio ? 0 : 1;
+    return ratio <= kAllowedRatio ? 0 : 1;
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "main/ProblemsList.h"
+#include "model/ProblemsWindowModel.h"
 #include "views/ProblemsWindow.h"
 
 namespace {
@@ -19,8 +19,8 @@ constexpr int kRows = 10000;
 constexpr int kRounds = 9;
 constexpr double kLimitMs = 100.0;
 
-ktv::ProblemList ManyProblems() {
-    ktv::ProblemList list{"c:\\work\\prog.bas", "c:\\work\\prog.c", {}};
+ktv::RunProblems ManyProblems() {
+    ktv::RunProblems list{"c:\\work\\prog.bas", "c:\\work\\prog.c", {}};
     for (int row = 0; row < kRows; ++row) {
         list.problems.push_back(
             ktv::Problem{row % 3 == 0 ? ktv::DiagnosticKind::CWarning : ktv::DiagnosticKind::CError,
@@ -37,11 +37,11 @@ int main() {
     const HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                          100, 100, 500, 300, nullptr, nullptr, instance, nullptr);
     ktv::fakes::FakePlatform fake;
-    ktv::BuildRun run{"c:\\work", "prog", "prog.bas"};
+    ktv::BuildNames run{"c:\\work", "prog", "prog.bas"};
     const ktv::DebugContext context{ktv::DebugOptions{}, run, fake.platform, 0};
     std::vector<double> times;
     for (int round = 0; round < kRounds; ++round) {
-        auto list = std::make_unique<ktv::ProblemsList>(ManyProblems(), context);
+        auto list = std::make_unique<ktv::ProblemsWindowModel>(ManyProblems(), context);
         const auto start = std::chrono::steady_clock::now();
         ktv::win32::ProblemsWindow window(instance, owner, std::move(list));
         ::UpdateWindow(window.Hwnd());

@@ -1,7 +1,7 @@
 # Checks that every file under src/ includes only its own folder and the
 # folders before it in the layer order, and that only the Win32 folders see
 # <windows.h>. Run as: cmake -DSOURCE_DIR=<src> -P CheckLayers.cmake
-set(layers text platform debug console main cli views app)
+set(layers text platform debug console model cli views app)
 set(win32_folders platform/win32 views app)
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp

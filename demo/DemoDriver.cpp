@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "E2eDriver.h"
-#include "main/ControlIds.h"
+#include "model/ControlIds.h"
 #include "platform/win32/Handles.h"
 
 using namespace ktv::e2e;
@@ -31,7 +31,7 @@ void SaveScreenshot(RECT area, const std::string& bmpPath) {
     void* bits = nullptr;
     using namespace ktv::win32;
     WindowDc screen(nullptr);
-    MemoryDc memory(screen.Get());
+    UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
     UniqueBitmap bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) {
         throw DriverError("no bitmap for the screenshot");
@@ -62,7 +62,7 @@ int Run(const std::string& program, const std::string& workingFolder, const std:
     std::this_thread::sleep_for(Milliseconds(1500));  // let the window paint
     SaveScreenshot(RectOf(app.MainWindow()), out + "\\main-window.bmp");
 
-    app.Click(ktv::ids::kCommand1Debug);
+    app.Click(ktv::ids::kDebugButton);
     const auto box = app.WaitForBox();
     if (!box) {
         std::printf("No message box appeared after Debug.\n");

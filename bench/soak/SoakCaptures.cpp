@@ -16,7 +16,7 @@ namespace ktv::soak {
 namespace {
 
 std::string Text(HWND window) {
-    const HWND edit = ::GetDlgItem(window, win32::CaptureWindow::kText2Id);
+    const HWND edit = ::GetDlgItem(window, win32::CaptureWindow::kOutputViewId);
     std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
@@ -43,11 +43,11 @@ bool PumpUntil(const std::function<bool()>& condition) {
 void CaptureOnce(win32::CaptureWindow& window, int number) {
     const std::string writer = "\"" + e2e::ToWindowsPath(KTV_SOAK_WRITER) + "\" ";
     if (number % 2 == 1) {
-        window.Redir(writer + "pid sleep:60000");
+        window.ShowAndRun(writer + "pid sleep:60000");
         ASSERT_TRUE(PumpUntil([&] { return Text(window.Hwnd()).starts_with("pid="); }));
     }
     const std::string expected = "capture " + std::to_string(number) + "\r\n";
-    window.Redir(writer + "out:capture\\s" + std::to_string(number) + " err:\\n");
+    window.ShowAndRun(writer + "out:capture\\s" + std::to_string(number) + " err:\\n");
     ASSERT_TRUE(PumpUntil([&] { return Text(window.Hwnd()) == expected; })) << number;
 }
 

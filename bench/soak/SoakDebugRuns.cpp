@@ -9,7 +9,7 @@
 
 #include "E2eDriver.h"
 #include "ResourceUsage.h"
-#include "main/ControlIds.h"
+#include "model/ControlIds.h"
 
 namespace ktv::soak {
 namespace {
@@ -34,8 +34,8 @@ void RunOnce(e2e::AppSession& app, const e2e::TestLayout& layout, int number) {
     const Scenario& scenario = kScenarios[number % std::size(kScenarios)];
     layout.Write("work\\scenario.txt", scenario.scenarioFile);
     layout.Write("work\\standins.log", "");  // it would grow with every run
-    app.SetText(ids::kTxtLibs, scenario.libraries);
-    app.Click(ids::kCommand1Debug);
+    app.SetText(ids::kLibrariesField, scenario.libraries);
+    app.Click(ids::kDebugButton);
     const auto box = app.WaitForBox();
     ASSERT_TRUE(box.has_value()) << "run " << number;
     EXPECT_EQ(box->text, scenario.text) << "run " << number;
@@ -48,10 +48,10 @@ TEST(Soak, RepeatedDebugRunsKeepResourcesFlat) {
     const e2e::TestLayout layout(e2e::ToWindowsPath(KTV_SOAK_PROGRAM),
                                  e2e::ToWindowsPath(KTV_SOAK_STANDINS));
     e2e::AppSession app(layout.Program(), layout.Root());
-    app.SetText(ids::kTxtLccPath, layout.LccDir());
-    app.SetText(ids::kTxtKtvPath, layout.KtvDir());
-    app.SetText(ids::kTxtBasFile, layout.BasicFile());
-    app.Set(ids::kChkJen, BST_UNCHECKED);  // no editor: every error ends at its report
+    app.SetText(ids::kLccDirectoryField, layout.LccDir());
+    app.SetText(ids::kKtvDirectoryField, layout.KtvDir());
+    app.SetText(ids::kBasicFileField, layout.BasicFile());
+    app.Set(ids::kLaunchJfeBox, BST_UNCHECKED);  // no editor: every error ends at its report
     for (int number = 0; number < static_cast<int>(std::size(kScenarios)); ++number) {
         RunOnce(app, layout, number);  // warm-up: first-use allocations are no leaks
     }

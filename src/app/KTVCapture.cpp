@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         ktv::win32::Win32ProcessCapture capture;
         ktv::win32::CaptureWindow window(instance, capture, [] { ::PostQuitMessage(0); });
         ::ShowWindow(window.Hwnd(), show);
-        window.Redir(ktv::ArgumentsAfterProgramName(::GetCommandLineA()));
+        window.ShowAndRun(ktv::ArgumentsAfterProgramName(::GetCommandLineA()));
         MSG message;
         while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
             ::TranslateMessage(&message);

@@ -3,29 +3,29 @@
 
 #include <exception>
 
-#include "main/MainForm.h"
-#include "main/MainWindowLogic.h"
+#include "model/MainWindowModel.h"
+#include "model/MainWindowController.h"
 #include "platform/win32/Win32Platform.h"
 #include "views/MainWindow.h"
 #include "views/resource.h"
 
 namespace {
 
-// Runs the program: the platform, the form model, its window and the
-// behaviour that ties them together, then the message loop. Form_Unload ends
+// Runs the program: the platform, the model model, its window and the
+// behaviour that ties them together, then the message loop. OnUnload ends
 // the process from inside the loop, so this returns only on WM_QUIT.
 int RunProgram(HINSTANCE instance, int showCommand) {
     ktv::win32::Win32Platform platform;
     ktv::Platform world = platform.Get();
-    ktv::MainForm form;
-    ktv::win32::MainWindow window(instance, form, {IDI_APP, IDB_MAIN_BANNER, IDB_MAIN_BANNER_72PX},
+    ktv::MainWindowModel model;
+    ktv::win32::MainWindow window(instance, model, {IDI_APP, IDB_MAIN_BANNER, IDB_MAIN_BANNER_72PX},
                                   [&platform] { return platform.desktop.IsBusy(); });
     window.Create();
-    ktv::MainWindowLogic logic(form, world, window);
+    ktv::MainWindowController logic(model, world, window);
     try {
         // Settings and the rules between the controls are in place before
         // the window is first seen.
-        logic.Form_Load();
+        logic.OnLoad();
     } catch (const std::exception& failure) {
         const std::string text = std::string("Error: ") + failure.what();
         ::MessageBoxA(window.Hwnd(), text.c_str(), "Error!", MB_OK | MB_ICONEXCLAMATION);

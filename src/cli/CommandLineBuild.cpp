@@ -1,13 +1,12 @@
 #include "cli/CommandLineBuild.h"
 
-#include <algorithm>
 #include <exception>
 
-#include "debug/BuildChain.h"
+#include "debug/ToolChain.h"
 #include "debug/Problems.h"
 #include "debug/SourceMarkers.h"
-#include "main/MainForm.h"
-#include "main/Settings.h"
+#include "model/MainWindowModel.h"
+#include "model/Settings.h"
 #include "text/Errors.h"
 
 namespace ktv {
@@ -93,9 +92,9 @@ std::string OneLine(std::string_view text) {
 }
 
 // The build as a console program reports it.
-class ConsoleBuild : public BuildHost {
+class ConsoleHost : public ToolChainHost {
 public:
-    ConsoleBuild(DebugContext& context, bool insertMarker, std::ostream& out, std::ostream& notes)
+    ConsoleHost(DebugContext& context, bool insertMarker, std::ostream& out, std::ostream& notes)
         : context_(context), insertMarker_(insertMarker), out_(out), notes_(notes) {}
 
     BuildExit Exit() const { return exit_; }
@@ -129,10 +128,6 @@ private:
         return true;
     }
 
-    bool TranslatorReport(const std::string&) override { return Report(false); }
-
-    bool CompilerReport(const std::string&) override { return Report(true); }
-
     void Failed(std::string_view text) override {
         out_ << "ktvbuild: error: " << OneLine(text) << "\n";
         exit_ = kNotBuilt;
@@ -143,22 +138,16 @@ private:
         exit_ = kBuilt;
     }
 
-    // Prints every problem so far; false when they end the build.
-    bool Report(bool compilerRan) {
-        const ProblemList list =
-            ReadRunProblems(context_.platform.files, context_.options, context_.run, compilerRan);
-        for (const Problem& problem : list.problems) {
-            out_ << ProblemLine(problem, list) << "\n";
+    // Every problem the error files hold, warnings that do not end the build
+    // included: an editor's task shows them all.
+    void ReportProblems(const RunProblems& problems, bool endsBuild) override {
+        for (const Problem& problem : problems.problems) {
+            out_ << ProblemLine(problem, problems) << "\n";
         }
-        const bool ends =
-            std::any_of(list.problems.begin(), list.problems.end(), [&](const Problem& problem) {
-                return problem.kind != DiagnosticKind::CWarning || context_.options.checkWarnings;
-            });
-        if (ends) {
+        if (endsBuild) {
             exit_ = kSourceProblems;
         }
         out_.flush();
-        return !ends;
     }
 
     DebugContext& context_;
@@ -172,18 +161,18 @@ private:
 
 BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform,
                               std::ostream& out, std::ostream& notes) {
-    MainForm form;
+    MainWindowModel model;
     const std::string settings = SettingsFileToRead(platform);
     if (platform.files.FileExists(settings)) {
         try {
-            LoadSettingsText(form, platform.files.ReadFile(settings));
+            LoadSettingsText(model, platform.files.ReadFile(settings));
         } catch (const std::exception& e) {
             out << "ktvbuild: error: Could not read the settings from " << settings << ": "
                 << e.what() << "\n";
             return kNotBuilt;
         }
     }
-    DebugOptions options = form.Options();
+    DebugOptions options = model.Options();
     options.basicFile = arguments.basicFile;
     options.lccPath = arguments.lccPath.value_or(options.lccPath);
     options.ktvPath = arguments.ktvPath.value_or(options.ktvPath);
@@ -193,10 +182,10 @@ BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platfor
     options.editor = EditorChoice::None;
     options.runProgram = options.debugInWedit = false;
 
-    BuildRun run;
-    DebugContext context{options, run, platform, 0};
-    ConsoleBuild host(context, arguments.insertMarker, out, notes);
-    RunBuild(context, host);
+    BuildNames names;
+    DebugContext context{options, names, platform, 0};
+    ConsoleHost host(context, arguments.insertMarker, out, notes);
+    RunToolChain(context, host);
     out.flush();
     return host.Exit();
 }

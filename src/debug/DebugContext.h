@@ -30,7 +30,7 @@ struct DebugOptions {
 // The names one press of Debug derives from the Basic file's path. They belong
 // to the main window: empty at start, overwritten by each run whose derivation
 // succeeds, otherwise keeping the last values.
-struct BuildRun {
+struct BuildNames {
     std::string folder;    // without a final "\"
     std::string baseName;  // no folder, no extension
     std::string fileName;  // name with extension
@@ -41,7 +41,7 @@ struct BuildRun {
 // the run, the platform, and the main window as the owner of every box.
 struct DebugContext {
     DebugOptions options;
-    BuildRun& run;
+    BuildNames& names;
     Platform& platform;
     WindowRef owner = 0;
 };

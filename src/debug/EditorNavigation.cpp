@@ -171,8 +171,8 @@ void OpenJfe(DebugContext& context, const std::optional<std::string>& lineText,
     IgnoringFailure([&] { ActivateJfeWindow(context); });
     IgnoringFailure([&] { DoEvents(context.platform.desktop, 2); });
     OpenSkippingFailures(context, JfeCommandLine(context.options),
-                         JfeWindowTitles(context.run.fileName, context.options.basicFile), lineText,
-                         JfeWaits(timing));
+                         JfeWindowTitles(context.names.fileName, context.options.basicFile),
+                         lineText, JfeWaits(timing));
 }
 
 void OpenConText(DebugContext& context, const std::optional<std::string>& lineText,

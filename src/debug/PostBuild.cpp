@@ -93,8 +93,8 @@ void OpenInWedit(DebugContext& context) {
     Platform& platform = context.platform;
     Desktop& desktop = platform.desktop;
     const std::string& lccPath = context.options.lccPath;
-    const std::string& folder = context.run.folder;
-    const std::string& baseName = context.run.baseName;
+    const std::string& folder = context.names.folder;
+    const std::string& baseName = context.names.baseName;
 
     DeleteOldWeditFolder(platform.files, folder);
     RemoveOldProject(platform.files, lccPath, baseName);
@@ -135,8 +135,8 @@ void OpenInWedit(DebugContext& context) {
 
 void RunBuiltProgram(DebugContext& context) {
     Platform& platform = context.platform;
-    const std::string& folder = context.run.folder;
-    const std::string program = context.run.baseName + ".exe";
+    const std::string& folder = context.names.folder;
+    const std::string program = context.names.baseName + ".exe";
 
     if (context.options.linkMode == LinkMode::Console) {
         try {
@@ -169,8 +169,8 @@ void RunBuiltProgram(DebugContext& context) {
 
 void RemoveIntermediateFiles(DebugContext& context) {
     FileSystem& files = context.platform.files;
-    const std::string& folder = context.run.folder;
-    const std::string& baseName = context.run.baseName;
+    const std::string& folder = context.names.folder;
+    const std::string& baseName = context.names.baseName;
     for (const std::string& name :
          {std::string("lcc.err"), std::string("ktv.err"), baseName + ".obj", baseName + ".res"}) {
         const std::string path = JoinPath(folder, name);

@@ -1,7 +1,9 @@
 #include "debug/Problems.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "platform/FileSystem.h"
 #include "text/Errors.h"
 #include "text/Lines.h"
 #include "text/Paths.h"
@@ -10,22 +12,47 @@
 namespace ktv {
 namespace {
 
-// A message as one line of text: the lone line feeds and other control
-// characters a line may hold become spaces, so that each problem stays one
-// line wherever it is printed or copied.
-std::string OneLine(std::string_view text) {
-    std::string line(TrimLeadingSpaces(text));
-    for (char& c : line) {
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-            c = ' ';
+// The C file's text and its line references, which point into the text.
+class LoadedCFile {
+public:
+    explicit LoadedCFile(std::string text) : text_(std::move(text)), references_(text_) {}
+    LoadedCFile(const LoadedCFile&) = delete;
+    LoadedCFile& operator=(const LoadedCFile&) = delete;
+
+    const CFileReferences& References() const { return references_; }
+
+private:
+    std::string text_;
+    CFileReferences references_;
+};
+
+const CompilerDiagnosticTexts* KindOf(std::string_view line) {
+    if (IsDiagnosticLine(line, kCompilerErrorTexts)) {
+        return &kCompilerErrorTexts;
+    }
+    if (IsDiagnosticLine(line, kCompilerWarningTexts)) {
+        return &kCompilerWarningTexts;
+    }
+    return nullptr;
+}
+
+bool HasDiagnosticLine(std::string_view errorText) {
+    LineCursor cursor(errorText);
+    while (const std::optional<LineView> line = cursor.Next()) {
+        if (KindOf(line->text) != nullptr) {
+            return true;
         }
     }
-    return line;
+    return false;
 }
 
 }  // namespace
 
-std::vector<Problem> ReadTranslatorProblems(std::string_view errorText) {
+RunProblems NoProblems(const std::string& basicFile, const BuildNames& names) {
+    return RunProblems{basicFile, JoinPath(names.folder, names.baseName + ".c"), false, {}};
+}
+
+std::vector<Problem> TranslatorProblems(std::string_view errorText) {
     std::vector<Problem> problems;
     LineCursor cursor(errorText);
     while (const std::optional<LineView> line = cursor.Next()) {
@@ -34,27 +61,23 @@ std::vector<Problem> ReadTranslatorProblems(std::string_view errorText) {
         }
         Problem problem;
         problem.kind = DiagnosticKind::BasicError;
-        problem.message = OneLine(line->text);
+        problem.message = std::string(line->text);
+        // The report's last word is the Basic line: from the last space on.
         const std::size_t lastSpace = line->text.rfind(' ');
         if (lastSpace != std::string_view::npos) {
-            const std::optional<std::string> typed = LineText(line->text.substr(lastSpace));
-            problem.basicLine = typed ? typed->substr(1) : "";
+            problem.basicLine = std::string(line->text.substr(lastSpace));
         }
         problems.push_back(std::move(problem));
     }
     return problems;
 }
 
-std::vector<Problem> ReadCompilerProblems(std::string_view errorText,
-                                          const CFileReferences* references,
-                                          std::string_view baseName) {
+std::vector<Problem> CompilerProblems(std::string_view errorText, const CFileReferences* references,
+                                      std::string_view baseName) {
     std::vector<Problem> problems;
     LineCursor cursor(errorText);
     while (const std::optional<LineView> line = cursor.Next()) {
-        const CompilerDiagnosticTexts* texts =
-            IsDiagnosticLine(line->text, kCompilerErrorTexts)     ? &kCompilerErrorTexts
-            : IsDiagnosticLine(line->text, kCompilerWarningTexts) ? &kCompilerWarningTexts
-                                                                  : nullptr;
+        const CompilerDiagnosticTexts* texts = KindOf(line->text);
         if (texts == nullptr) {
             continue;
         }
@@ -63,61 +86,82 @@ std::vector<Problem> ReadCompilerProblems(std::string_view errorText,
         try {
             const Diagnostic diagnostic = ParseDiagnosticLine(line->text, *texts, baseName);
             problem.cLine = diagnostic.cLine;
-            problem.message = OneLine(diagnostic.message);
-        } catch (const FormatError&) {
-            problem.message = OneLine(line->text);
-            problems.push_back(std::move(problem));
-            continue;
-        }
-        try {
+            problem.message = diagnostic.message;
             if (references != nullptr) {
                 problem.basicLine = references->FindBasicLine(problem.cLine).value_or("");
             }
-        } catch (const FormatError&) {
-            // A broken reference leads nowhere; the C line still does.
-        }
-        if (!problem.basicLine.empty()) {
-            problem.basicLine = LineText(problem.basicLine).value_or(" ").substr(1);
+        } catch (const FormatError& malformed) {
+            if (problem.cLine == 0) {
+                problem.message = std::string(line->text);  // nothing else to go by
+            }
+            problem.unreadable = malformed.what();
         }
         problems.push_back(std::move(problem));
     }
     return problems;
 }
 
-ProblemList ReadRunProblems(FileSystem& files, const DebugOptions& options, const BuildRun& run,
-                            bool compilerRan) {
-    ProblemList list{options.basicFile, JoinPath(run.folder, run.baseName + ".c"), {}};
-    const std::string translatorErrors = JoinPath(run.folder, "ktv.err");
-    if (files.FileExists(translatorErrors)) {
-        list.problems = ReadTranslatorProblems(files.ReadFile(translatorErrors));
+void ReadTranslatorProblems(FileSystem& files, const BuildNames& names, RunProblems& run) {
+    const std::string errorFile = JoinPath(names.folder, "ktv.err");
+    if (files.FileExists(errorFile)) {
+        std::vector<Problem> read = TranslatorProblems(files.ReadFile(errorFile));
+        run.problems.insert(run.problems.end(), std::make_move_iterator(read.begin()),
+                            std::make_move_iterator(read.end()));
     }
-    const std::string compilerErrors = JoinPath(run.folder, "lcc.err");
-    if (!compilerRan || !files.FileExists(compilerErrors)) {
-        return list;
+}
+
+void ReadCompilerProblems(FileSystem& files, const BuildNames& names, RunProblems& run) {
+    const std::string errorFile = JoinPath(names.folder, "lcc.err");
+    if (!files.FileExists(errorFile)) {
+        return;
     }
-    const std::string cText = files.FileExists(list.cFile) ? files.ReadFile(list.cFile) : "";
-    const std::optional<CFileReferences> references =
-        cText.empty() ? std::nullopt : std::optional<CFileReferences>(cText);
-    std::vector<Problem> compiler = ReadCompilerProblems(
-        files.ReadFile(compilerErrors), references ? &*references : nullptr, run.baseName);
-    list.problems.insert(list.problems.end(), std::make_move_iterator(compiler.begin()),
-                         std::make_move_iterator(compiler.end()));
-    return list;
+    const std::string errorText = files.ReadFile(errorFile);
+    std::optional<LoadedCFile> cFile;
+    if (HasDiagnosticLine(errorText) && files.FileExists(run.cFile)) {
+        cFile.emplace(files.ReadFile(run.cFile));
+    }
+    run.cFileFound = cFile.has_value();
+    std::vector<Problem> read =
+        CompilerProblems(errorText, cFile ? &cFile->References() : nullptr, names.baseName);
+    run.problems.insert(run.problems.end(), std::make_move_iterator(read.begin()),
+                        std::make_move_iterator(read.end()));
+}
+
+bool EndsTheBuild(const RunProblems& run, bool checkWarnings) {
+    return std::any_of(run.problems.begin(), run.problems.end(), [&](const Problem& problem) {
+        return problem.kind != DiagnosticKind::CWarning || checkWarnings;
+    });
+}
+
+std::string DisplayedMessage(const Problem& problem) {
+    std::string line(TrimLeadingSpaces(problem.message));
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+std::string DisplayedBasicLine(const Problem& problem) {
+    const std::optional<std::string> typed = LineText(problem.basicLine);
+    return typed ? typed->substr(1) : std::string();
 }
 
 std::string_view KindWord(DiagnosticKind kind) {
     return kind == DiagnosticKind::CWarning ? "warning" : "error";
 }
 
-std::string ProblemLine(const Problem& problem, const ProblemList& list) {
-    const bool inBasic = problem.kind == DiagnosticKind::BasicError || !problem.basicLine.empty();
-    std::string line = inBasic ? list.basicFile : list.cFile;
-    if (!problem.basicLine.empty()) {
-        line += ":" + problem.basicLine;
+std::string ProblemLine(const Problem& problem, const RunProblems& run) {
+    const std::string basicLine = DisplayedBasicLine(problem);
+    const bool inBasic = problem.kind == DiagnosticKind::BasicError || !basicLine.empty();
+    std::string line = inBasic ? run.basicFile : run.cFile;
+    if (!basicLine.empty()) {
+        line += ":" + basicLine;
     } else if (!inBasic && problem.cLine > 0) {
         line += ":" + std::to_string(problem.cLine);
     }
-    line.append(": ").append(KindWord(problem.kind)).append(": ").append(problem.message);
+    line.append(": ").append(KindWord(problem.kind)).append(": ").append(DisplayedMessage(problem));
     return line;
 }
 

@@ -9,37 +9,65 @@
 
 namespace ktv {
 
-// One line of an error file, with the Basic line it leads back to when it does.
+// One line of an error file that reports a problem, kept as it was read: the
+// box shows it so, and the list and ktvbuild show it as one tidy line
+// (DisplayedMessage, DisplayedBasicLine).
 struct Problem {
     DiagnosticKind kind = DiagnosticKind::CError;
-    std::string basicLine;  // digits; empty when it cannot be led back
-    int cLine = 0;          // 0 for a translator line or a line without a number
-    std::string message;    // without leading spaces
+    // The translator's whole line; the compiler's text from the space after
+    // the C line number, or its whole line when it has no C line number.
+    std::string message;
+    int cLine = 0;  // 0 for a translator line or a line without a C line number
+    // The translator's line from its last space on (empty: the line has no
+    // space); the number of the line reference a compiler line leads back to
+    // (empty: none in reach).
+    std::string basicLine;
+    // Why the line could not be read whole: it has no C line number, or the
+    // line reference it meets is broken. Empty when it could. The box cannot
+    // report such a line; the list shows what there is of it.
+    std::string unreadable;
 };
 
-// Every problem of a run, with the two files its lines count in.
-struct ProblemList {
-    std::string basicFile;  // as the Basic file field holds it
-    std::string cFile;      // the Basic file's folder, base name and ".c"
+// Every problem of one Debug run: the translator's, then the compiler's, in
+// the order of their files, read once after each tool.
+struct RunProblems {
+    std::string basicFile;    // as the Basic file field holds it
+    std::string cFile;        // the Basic file's folder, base name and ".c"
+    bool cFileFound = false;  // the compiler's lines were led back through it
     std::vector<Problem> problems;
 };
 
-// The translator's "ktv.err": each line is a problem whose last word gives its
-// Basic line, as the box reads the first one. The first line counts even when
-// blank, since it alone ends the run; later blank lines are skipped.
-std::vector<Problem> ReadTranslatorProblems(std::string_view errorText);
+// A run's list before any error file is read.
+RunProblems NoProblems(const std::string& basicFile, const BuildNames& names);
 
-// The compiler's "lcc.err": each error and warning line in file order, led back
-// with the same rule as the box (`references` is null without a C file). A
-// line whose C line cannot be read stays in the list, whole, without lines.
-std::vector<Problem> ReadCompilerProblems(std::string_view errorText,
-                                          const CFileReferences* references,
-                                          std::string_view baseName);
+// Reads the translator's "ktv.err" in the run's folder: each line is a
+// problem whose last word is its Basic line. The first line counts even when
+// blank, since it alone ends the run; later blank lines are skipped. Nothing
+// when there is no file. Throws FileError when it cannot be read.
+void ReadTranslatorProblems(FileSystem& files, const BuildNames& names, RunProblems& run);
 
-// What a run left in its folder: the translator's problems, then, when the
-// compiler ran, its errors and warnings.
-ProblemList ReadRunProblems(FileSystem& files, const DebugOptions& options, const BuildRun& run,
-                            bool compilerRan);
+// Reads the compiler's "lcc.err" in the run's folder: each error and warning
+// line in file order, led back to its Basic line through the C file's line
+// references (the C file is read once, and only when there is a line to lead
+// back). Throws FileError when a file cannot be read.
+void ReadCompilerProblems(FileSystem& files, const BuildNames& names, RunProblems& run);
+
+// The error files' lines as problems, for the readers above and the fuzzers:
+// `references` is null without a C file.
+std::vector<Problem> TranslatorProblems(std::string_view errorText);
+std::vector<Problem> CompilerProblems(std::string_view errorText, const CFileReferences* references,
+                                      std::string_view baseName);
+
+// Whether the problems end the build: any error does, a warning only when
+// warnings are checked.
+bool EndsTheBuild(const RunProblems& run, bool checkWarnings);
+
+// The message as one line: without leading spaces, each control character a
+// space, so that a problem stays one line wherever it is printed or copied.
+std::string DisplayedMessage(const Problem& problem);
+
+// The Basic line's digits; empty when the problem leads back to none.
+std::string DisplayedBasicLine(const Problem& problem);
 
 // "error" or "warning", as compilers write it.
 std::string_view KindWord(DiagnosticKind kind);
@@ -47,6 +75,6 @@ std::string_view KindWord(DiagnosticKind kind);
 // "PATH:LINE: KIND: MESSAGE", the form compilers print and editors read: the
 // Basic file and line for a problem led back, else the C file and line; no
 // LINE part when there is none.
-std::string ProblemLine(const Problem& problem, const ProblemList& list);
+std::string ProblemLine(const Problem& problem, const RunProblems& run);
 
 }  // namespace ktv

@@ -70,7 +70,7 @@ bool InsertSourceMarkers(DebugContext& context, const std::string& basicPath) {
 
 void ActivateJfeWindow(DebugContext& context) {
     for (const std::string& title :
-         JfeWindowTitles(context.run.fileName, context.options.basicFile)) {
+         JfeWindowTitles(context.names.fileName, context.options.basicFile)) {
         try {
             context.platform.desktop.ActivateByTitle(title);
             return;

@@ -23,24 +23,24 @@ std::string QuotedTool(std::string_view directory, std::string_view tool) {
 
 }  // namespace
 
-std::string TranslatorCommand(std::string_view ktvPath, const BuildRun& run) {
-    return Join({QuotedTool(ktvPath, "ktvc.exe"), " ", kQuote, run.folder, "\\", run.baseName,
+std::string TranslatorCommand(std::string_view ktvPath, const BuildNames& names) {
+    return Join({QuotedTool(ktvPath, "ktvc.exe"), " ", kQuote, names.folder, "\\", names.baseName,
                  kQuote, " -e"});
 }
 
-std::string ResourceCommand(std::string_view lccPath, const BuildRun& run) {
+std::string ResourceCommand(std::string_view lccPath, const BuildNames& names) {
     return Join(
-        {QuotedTool(lccPath, "lrc.exe"), " ", kQuote, run.folder, "\\", run.baseName, kQuote});
+        {QuotedTool(lccPath, "lrc.exe"), " ", kQuote, names.folder, "\\", names.baseName, kQuote});
 }
 
-std::string DialogResourceCommand(std::string_view lccPath, const BuildRun& run) {
-    return Join({QuotedTool(lccPath, "lrc.exe"), " ", kQuote, run.folder, "\\", run.baseName,
+std::string DialogResourceCommand(std::string_view lccPath, const BuildNames& names) {
+    return Join({QuotedTool(lccPath, "lrc.exe"), " ", kQuote, names.folder, "\\", names.baseName,
                  ".dlg", kQuote});
 }
 
-std::string CompilerCommand(std::string_view lccPath, const BuildRun& run) {
-    return Join({QuotedTool(lccPath, "lcc.exe"), " ", kQuote, run.folder, "\\", run.baseName, ".c",
-                 kQuote, " -O -zP1 -errout=lcc.err"});
+std::string CompilerCommand(std::string_view lccPath, const BuildNames& names) {
+    return Join({QuotedTool(lccPath, "lcc.exe"), " ", kQuote, names.folder, "\\", names.baseName,
+                 ".c", kQuote, " -O -zP1 -errout=lcc.err"});
 }
 
 std::string ResourceCompilerPath(std::string_view lccPath) {

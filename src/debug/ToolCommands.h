@@ -15,16 +15,16 @@ namespace ktv {
 // linker runs in the run's folder and finds them there).
 
 // "<ktv>\bin\ktvc.exe" "<folder>\<base>" -e
-std::string TranslatorCommand(std::string_view ktvPath, const BuildRun& run);
+std::string TranslatorCommand(std::string_view ktvPath, const BuildNames& names);
 
 // "<lcc>\bin\lrc.exe" "<folder>\<base>"
-std::string ResourceCommand(std::string_view lccPath, const BuildRun& run);
+std::string ResourceCommand(std::string_view lccPath, const BuildNames& names);
 
 // "<lcc>\bin\lrc.exe" "<folder>\<base>.dlg"
-std::string DialogResourceCommand(std::string_view lccPath, const BuildRun& run);
+std::string DialogResourceCommand(std::string_view lccPath, const BuildNames& names);
 
 // "<lcc>\bin\lcc.exe" "<folder>\<base>.c" -O -zP1 -errout=lcc.err
-std::string CompilerCommand(std::string_view lccPath, const BuildRun& run);
+std::string CompilerCommand(std::string_view lccPath, const BuildNames& names);
 
 // <lcc>\bin\lrc.exe, the file whose absence stops the build.
 std::string ResourceCompilerPath(std::string_view lccPath);

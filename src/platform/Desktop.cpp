@@ -4,6 +4,10 @@
 
 namespace ktv {
 
+ScreenPoint CentredIn(const ScreenArea& area, int width, int height) {
+    return ScreenPoint{area.left + (area.width - width) / 2, area.top + (area.height - height) / 2};
+}
+
 void DoEvents(Desktop& desktop, int times) {
     for (int i = 0; i < times; ++i) {
         desktop.DoEvents();

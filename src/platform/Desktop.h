@@ -21,10 +21,23 @@ constexpr int Information = 64;
 // The title a message box shows when its caller names none.
 inline constexpr const char* kProgramTitle = "KTVDebugger";
 
-struct ScreenSize {
+// A part of the desktop, in screen pixels.
+struct ScreenArea {
+    int left = 0;
+    int top = 0;
     int width = 0;
     int height = 0;
 };
+
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+// Where a window of this outer size stands centred in the area. A window
+// larger than the area starts above and left of it: nothing is clamped.
+ScreenPoint CentredIn(const ScreenArea& area, int width, int height);
 
 // Settings of one file-open dialog.
 struct FileOpenRequest {
@@ -81,7 +94,9 @@ public:
     virtual int MessageBox(WindowRef owner, const std::string& prompt, int buttons,
                            const std::string& title) = 0;
 
-    virtual ScreenSize GetScreenSize() = 0;
+    // The work area (the screen less the task bar) of the monitor the window
+    // is on; the primary monitor's for window 0.
+    virtual ScreenArea WorkArea(WindowRef window) = 0;
 
     // The shell's folder picker; only file-system folders can be confirmed.
     // nullopt when the user cancels or picks something without a path.

@@ -1,6 +1,7 @@
 #include "views/AboutBox.h"
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Monitors.h"
 #include "views/resource.h"
 
 namespace ktv::win32 {
@@ -14,18 +15,6 @@ struct AboutState {
     UniqueFont underlined;
 };
 
-// Centred on the screen as it opens, whatever the user did the time before;
-// a box larger than the screen gets a negative position, not a clamped one.
-void CentreOnScreen(HWND dialog) {
-    RECT frame{};
-    ::GetWindowRect(dialog, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    ::SetWindowPos(dialog, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void UnderlineContactLine(HWND dialog, AboutState& state) {
     LOGFONTA font{};
     const auto dialogFont = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
@@ -34,7 +23,7 @@ void UnderlineContactLine(HWND dialog, AboutState& state) {
     }
     font.lfUnderline = TRUE;
     state.underlined.Reset(::CreateFontIndirectA(&font));
-    ::SendDlgItemMessageA(dialog, IDC_ABOUT_LABEL4, WM_SETFONT,
+    ::SendDlgItemMessageA(dialog, IDC_ABOUT_CONTACT, WM_SETFONT,
                           reinterpret_cast<WPARAM>(state.underlined.Get()), FALSE);
 }
 
@@ -46,7 +35,7 @@ void DrawBanner(const DRAWITEMSTRUCT& item, const AboutState& state) {
         ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_HIGHLIGHT));
         return;
     }
-    MemoryDc source(item.hDC);
+    UniqueMemoryDc source(::CreateCompatibleDC(item.hDC));
     SelectedObject selected(source.Get(), state.banner.Get());
     ::SetStretchBltMode(item.hDC, HALFTONE);
     ::StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
@@ -64,7 +53,8 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
                 ::LoadImageA(state->instance, MAKEINTRESOURCEA(IDB_ABOUT_BANNER), IMAGE_BITMAP, 0,
                              0, LR_CREATEDIBSECTION)));
             UnderlineContactLine(dialog, *state);
-            CentreOnScreen(dialog);
+            // Centred as it opens, whatever the user did the time before.
+            CentreOnOwnersMonitor(dialog, ::GetWindow(dialog, GW_OWNER));
             return TRUE;  // the focus goes to "Close", the first tab stop
         case WM_DRAWITEM:
             if (state != nullptr && wParam == IDC_ABOUT_BANNER) {

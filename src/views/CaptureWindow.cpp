@@ -1,5 +1,7 @@
 #include "views/CaptureWindow.h"
 
+#include "platform/win32/Dpi.h"
+#include "platform/win32/Monitors.h"
 #include "text/Errors.h"
 
 namespace ktv::win32 {
@@ -32,20 +34,18 @@ CaptureWindow::CaptureWindow(HINSTANCE instance, ProcessCapture& capture,
     }
     classOptions.smallIcon = classOptions.icon;
     classOptions.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    const int dpi = static_cast<int>(::GetDpiForSystem());
-    const int width = ::MulDiv(kWidth, dpi, USER_DEFAULT_SCREEN_DPI);
-    const int height = ::MulDiv(kHeight, dpi, USER_DEFAULT_SCREEN_DPI);
-    // Centred on the screen as it loads; a window larger than the screen
-    // starts above and left of it, as the formula gives.
-    const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    // Made centred on the primary monitor, at its DPI.
+    const int dpi = static_cast<int>(SystemDpi());
+    const int width = ScaleForDpi(kWidth, dpi);
+    const int height = ScaleForDpi(kHeight, dpi);
+    const ScreenPoint at = CentredIn(WorkAreaOf(nullptr), width, height);
     CreateWindowOf(instance, classOptions, 0, WS_OVERLAPPEDWINDOW, kCaption,
-                   RECT{left, top, left + width, top + height}, nullptr);
-    text2_ = std::make_unique<OutputView>(instance, Hwnd(), kText2Id);
+                   RECT{at.x, at.y, at.x + width, at.y + height}, nullptr);
+    outputView_ = std::make_unique<OutputView>(instance, Hwnd(), kOutputViewId);
     ApplyFont();
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    ::MoveWindow(text2_->Hwnd(), 0, 0, client.right, client.bottom, FALSE);
+    ::MoveWindow(outputView_->Hwnd(), 0, 0, client.right, client.bottom, FALSE);
 }
 
 CaptureWindow::~CaptureWindow() {
@@ -54,13 +54,13 @@ CaptureWindow::~CaptureWindow() {
     session_.reset();
 }
 
-void CaptureWindow::Redir(const std::string& cmd) {
+void CaptureWindow::ShowAndRun(const std::string& cmd) {
     ::ShowWindow(Hwnd(), SW_SHOW);
     ::UpdateWindow(Hwnd());
-    Redirect(cmd, *text2_);
+    RunInto(cmd, *outputView_);
 }
 
-void CaptureWindow::Redirect(const std::string& cmdLine, OutputView& target) {
+void CaptureWindow::RunInto(const std::string& cmdLine, OutputView& target) {
     session_.reset();
     std::unique_ptr<CaptureSession> session;
     try {
@@ -106,14 +106,14 @@ void CaptureWindow::ShowArrivedOutput() {
 
 void CaptureWindow::ApplyFont() {
     // Console output lines up in columns: a fixed-pitch font.
-    UniqueFont font(::CreateFontA(-::MulDiv(kFontPoints, static_cast<int>(Dpi()), 72), 0, 0, 0,
+    UniqueFont font(::CreateFontA(-PointsToPixels(kFontPoints, static_cast<int>(Dpi())), 0, 0, 0,
                                   FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   FIXED_PITCH | FF_MODERN, "Consolas"));
     if (!font) {
         return;  // keep the font the box has
     }
-    ::SendMessageA(text2_->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    ::SendMessageA(outputView_->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     font_ = std::move(font);  // the old font is deleted only once the box no longer uses it
 }
 
@@ -131,13 +131,13 @@ void CaptureWindow::OnDestroyed() {
 LRESULT CaptureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
-            if (text2_) {  // not while the window itself is being made
-                ::MoveWindow(text2_->Hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            if (outputView_) {  // not while the window itself is being made
+                ::MoveWindow(outputView_->Hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             }
             return 0;
         case WM_SETFOCUS:
-            if (text2_) {
-                ::SetFocus(text2_->Hwnd());
+            if (outputView_) {
+                ::SetFocus(outputView_->Hwnd());
             }
             return 0;
         case kOutputWaiting:

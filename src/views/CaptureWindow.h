@@ -14,13 +14,13 @@
 namespace ktv::win32 {
 
 // The window captioned "Console Application Output.": one read-only text box
-// (`Text2`) filling the client area, in which a program's standard output and
+// (the output view) filling the client area, in which a program's standard output and
 // standard error appear as they arrive. The program is read on another
 // thread, so the window keeps answering while it runs.
 class CaptureWindow : public Window {
 public:
     // The text box's control ID, by which tests find it.
-    static constexpr int kText2Id = 1601;
+    static constexpr int kOutputViewId = 1601;
 
     // While output pours in, what has arrived is shown at most this often;
     // the first output after a pause shows at once.
@@ -33,14 +33,14 @@ public:
     // Destroys the window; a program still running is ended.
     ~CaptureWindow() override;
 
-    // Shows the window and runs the command line into Text2 (see Redirect).
-    void Redir(const std::string& cmd);
+    // Shows the window and runs the command line into its output view (see RunInto).
+    void ShowAndRun(const std::string& cmd);
 
     // Runs the command line hidden. Once it has started, `target` is emptied
     // and the program's output is added to it as it arrives; when it cannot
     // be started, nothing happens and the target keeps its text. A program
     // still running from an earlier call is ended first. Returns at once.
-    void Redirect(const std::string& cmdLine, OutputView& target);
+    void RunInto(const std::string& cmdLine, OutputView& target);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -54,7 +54,7 @@ private:
 
     ProcessCapture& capture_;
     std::function<void()> onDestroyed_;
-    std::unique_ptr<OutputView> text2_;
+    std::unique_ptr<OutputView> outputView_;
     UniqueFont font_;
     OutputView* target_ = nullptr;
     std::unique_ptr<CaptureSession> session_;

@@ -9,7 +9,7 @@ namespace ktv::win32 {
 bool CopyTextToClipboard(HWND owner, std::string_view text) {
     // The copy is made before the clipboard is emptied, so that a lack of
     // memory leaves the user's last copy in place.
-    UniqueGlobalMemory memory(text.size() + 1);
+    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
     char* bytes = memory ? static_cast<char*>(::GlobalLock(memory.Get())) : nullptr;
     if (bytes == nullptr) {
         return false;

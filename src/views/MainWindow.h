@@ -2,13 +2,13 @@
 
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "main/MainForm.h"
-#include "main/MainView.h"
-#include "main/MainWindowLayout.h"
+#include "model/MainWindowLayout.h"
+#include "model/MainWindowModel.h"
+#include "model/MainWindowView.h"
 #include "platform/win32/Handles.h"
+#include "views/Banner.h"
+#include "views/ControlMirror.h"
 #include "views/ProblemsWindow.h"
 #include "views/Window.h"
 #include "views/WindowFonts.h"
@@ -24,13 +24,13 @@ struct MainWindowResources {
     int bannerAtOneHeightId = 0;
 };
 
-// The main window: a humble view over MainForm. It shows the model's state in
-// real controls, mirrors every change the program makes, and forwards the
-// user's clicks and typing to the model. It decides nothing itself.
-class MainWindow : public Window, public MainView {
+// The main window: the model's controls as real ones (ControlMirror keeps
+// them in step), laid out for the window's DPI, under the banner; and what
+// the controller asks of the window (MainWindowView). It decides nothing.
+class MainWindow : public Window, public MainWindowView {
 public:
     // `isBusy` tells whether the program-wide pointer is the hourglass.
-    MainWindow(HINSTANCE instance, MainForm& form, MainWindowResources resources,
+    MainWindow(HINSTANCE instance, MainWindowModel& model, MainWindowResources resources,
                std::function<bool()> isBusy);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -46,65 +46,42 @@ public:
     // and Enter (the default button). True when the message was used up.
     bool PreTranslateMessage(MSG& message);
 
-    // MainView
+    // MainWindowView
     WindowRef Handle() const override;
     WindowSize OuterSize() const override;
     void MoveTo(int left, int top) override;
     void ShowAboutBox() override;
-    void ShowProblems(std::unique_ptr<ProblemsList> list) override;
+    void ShowProblems(std::unique_ptr<ProblemsWindowModel> list) override;
     void CloseProblems() override;
     void EndProgram() override;
 
 private:
-    struct Binding {
-        Control* control;
-        HWND child;
-    };
-
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDpiChanged(const RECT& suggested) override;
     void ReportFailure(const char* what) override;
 
-    void CreateChildren();
-    void BindModel();
-    // Fonts, layout and size for the window's DPI; the top left stays, or
-    // goes where the system suggests.
+    // Fonts and layout at a DPI, and the window's outer size for them.
+    void LayOutFor(UINT dpi);
+    SIZE OuterSizeFor(UINT dpi) const;
+    // Fonts, layout, banner and size for the window's DPI; the top left
+    // stays, or goes where the system suggests.
     void ApplyDpi(const RECT* suggested);
-    // The window's size for the layout; the top left stays, or goes where
-    // the system suggests.
-    void FitWindowToLayout(const RECT* suggested);
-    MainWindowMetrics Measure(UINT dpi) const;
-    SIZE OuterSize(UINT dpi) const;
-    void LoadBannerFor(int height);
-    void RenderBanner(const LayoutRect& banner);
 
-    void Mirror(const Binding& binding);
-    void MirrorWindowEnabled();
-    void OnCommand(int id, int code);
     void OnPaint();
     void PaintLabels(HDC dc);
     LRESULT OnControlColor(HDC dc, HWND child);
-    void OnActivate(bool active);
-
-    const Binding* FindBinding(int id) const;
 
     HINSTANCE instance_;
-    MainForm& form_;
+    MainWindowModel& model_;
     MainWindowResources resources_;
     std::function<bool()> isBusy_;
 
     WindowFonts fonts_;
     MainWindowLayout layout_;
-    std::vector<Binding> bindings_;
-
-    UniqueBitmap bannerSource_;    // the resource, as designed
-    UniqueBitmap bannerRendered_;  // scaled to the banner's size at this DPI
+    Banner banner_;
     UniqueBrush ruleBrush_;
-
+    std::unique_ptr<ControlMirror> mirror_;
     std::unique_ptr<ProblemsWindow> problems_;
-
-    bool settingText_ = false;  // the program is writing an edit control
-    HWND focusToRestore_ = nullptr;
 };
 
 }  // namespace ktv::win32

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/Dpi.h"
 #include "text/Errors.h"
 #include "views/Clipboard.h"
 #include "views/WindowFonts.h"
@@ -43,13 +44,13 @@ RECT PlaceBeside(HWND owner, int width, int height) {
 
 }  // namespace
 
-ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<ProblemsList> list)
+ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner,
+                               std::unique_ptr<ProblemsWindowModel> list)
     : list_(std::move(list)) {
     ClassOptions classOptions{kClassName};
     classOptions.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    const int dpi = static_cast<int>(::GetDpiForWindow(owner));
-    const RECT frame = PlaceBeside(owner, ::MulDiv(kWidth, dpi, USER_DEFAULT_SCREEN_DPI),
-                                   ::MulDiv(kHeight, dpi, USER_DEFAULT_SCREEN_DPI));
+    const int dpi = static_cast<int>(WindowDpi(owner));
+    const RECT frame = PlaceBeside(owner, ScaleForDpi(kWidth, dpi), ScaleForDpi(kHeight, dpi));
     CreateWindowOf(instance, classOptions, 0, WS_OVERLAPPEDWINDOW, list_->Title().c_str(), frame,
                    owner);
     listView_ = ::CreateWindowExA(
@@ -89,7 +90,7 @@ ProblemsWindow::~ProblemsWindow() {
 void ProblemsWindow::SetColumnWidths() {
     RECT client{};
     ::GetClientRect(listView_, &client);
-    int others = ::GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi());
+    int others = SystemMetricForDpi(SM_CXVSCROLL, Dpi());
     for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
         others += column == kMessageColumn ? 0 : Scale(kColumns[column].width);
     }

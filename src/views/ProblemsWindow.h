@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "main/ProblemsList.h"
+#include "model/ProblemsWindowModel.h"
 #include "platform/win32/Handles.h"
 #include "views/Window.h"
 
@@ -21,7 +21,7 @@ public:
 
     // Creates the window beside `owner` and shows it without activating it,
     // so that keys still being typed reach the editor.
-    ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<ProblemsList> list);
+    ProblemsWindow(HINSTANCE instance, HWND owner, std::unique_ptr<ProblemsWindowModel> list);
     ~ProblemsWindow() override;
 
 private:
@@ -35,7 +35,7 @@ private:
     void CopySelection();
     void OpenRow(std::size_t row);
 
-    std::unique_ptr<ProblemsList> list_;
+    std::unique_ptr<ProblemsWindowModel> list_;
     HWND listView_ = nullptr;
     UniqueFont font_;   // the list's; it outlives the list (see the destructor)
     std::string cell_;  // the text last handed to the list view, which must outlive the call

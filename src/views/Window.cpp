@@ -3,6 +3,8 @@
 #include <exception>
 #include <string>
 
+#include "platform/Dpi.h"
+#include "platform/win32/Dpi.h"
 #include "text/Errors.h"
 
 namespace ktv::win32 {
@@ -60,7 +62,7 @@ LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int Window::Scale(int length) const {
-    return ::MulDiv(length, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    return ScaleForDpi(length, static_cast<int>(dpi_));
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,8 +70,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         auto* self =
             static_cast<Window*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
-        const UINT dpi = ::GetDpiForWindow(hwnd);
-        self->dpi_ = dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+        self->dpi_ = WindowDpi(hwnd);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));

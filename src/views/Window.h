@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Dpi.h"
 #include "platform/win32/WinApi.h"
 
 namespace ktv::win32 {
@@ -56,14 +57,14 @@ protected:
 
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // A length at 96 dots per inch, scaled to the window's DPI.
+    // A length designed at 96 dots per inch, at the window's DPI (ScaleForDpi).
     int Scale(int length) const;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UINT dpi_ = kDesignDpi;
 };
 
 }  // namespace ktv::win32

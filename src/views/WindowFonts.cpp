@@ -1,30 +1,18 @@
 #include "views/WindowFonts.h"
 
+#include "platform/Dpi.h"
+#include "platform/win32/Dpi.h"
+
 namespace ktv::win32 {
 
 namespace {
 
-// SystemParametersInfoForDpi exists only as a wide-character function, so the
-// font description is the wide one throughout.
+// The system's font descriptions at a DPI are wide-character ones, so the
+// fonts are made from the wide form throughout.
 LOGFONTW MessageFontAt(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi) ==
-        FALSE) {
-        // Systems without the per-DPI query: the classic call gives the font at
-        // the system DPI, which is then scaled to the window's.
-        metrics = NONCLIENTMETRICSW{};
-        metrics.cbSize = sizeof(metrics);
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        const UINT systemDpi = ::GetDpiForSystem();
-        if (systemDpi != 0 && systemDpi != dpi) {
-            metrics.lfMessageFont.lfHeight = ::MulDiv(
-                metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi));
-        }
-    }
-    LOGFONTW font = metrics.lfMessageFont;
+    LOGFONTW font = NonClientMetricsForDpi(dpi).lfMessageFont;
     if (font.lfHeight == 0) {
-        font.lfHeight = -::MulDiv(9, static_cast<int>(dpi), 72);
+        font.lfHeight = -PointsToPixels(9, static_cast<int>(dpi));
     }
     font.lfQuality = DEFAULT_QUALITY;  // as the user set font smoothing
     return font;

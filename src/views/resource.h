@@ -14,12 +14,12 @@
 // The About box's banner picture, 301 x 60 pixels, 24-bit colour.
 #define IDB_ABOUT_BANNER 102
 
-// The About box: its dialog template and controls (Label1 to Label4 in tab
-// order, then "Close").
+// The About box: its dialog template and controls (three credit lines and
+// the contact line in tab order, then "Close").
 #define IDD_ABOUT 200
 #define IDC_ABOUT_BANNER 1510
-#define IDC_ABOUT_LABEL1 1511
-#define IDC_ABOUT_LABEL2 1512
-#define IDC_ABOUT_LABEL3 1513
-#define IDC_ABOUT_LABEL4 1514
+#define IDC_ABOUT_CREDIT1 1511
+#define IDC_ABOUT_CREDIT2 1512
+#define IDC_ABOUT_CREDIT3 1513
+#define IDC_ABOUT_CONTACT 1514
 #define IDC_ABOUT_CLOSE 1501

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <thread>
 
-#include "main/ControlIds.h"
+#include "model/ControlIds.h"
 
 #include <tlhelp32.h>
 
@@ -209,7 +209,7 @@ void AppSession::PressOk(const MessageBoxInfo& box) const {
 
 bool AppSession::WaitUntilIdle() const {
     return WaitUntil([&] {
-        return ::IsWindowEnabled(mainWindow_) && ::IsWindowEnabled(Control(ids::kCommand1Debug)) &&
+        return ::IsWindowEnabled(mainWindow_) && ::IsWindowEnabled(Control(ids::kDebugButton)) &&
                FindTopLevel(processId_, "#32770", nullptr) == nullptr;
     });
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "E2eDriver.h"
-#include "main/ControlIds.h"
+#include "model/ControlIds.h"
 
 namespace ktv::e2e {
 
@@ -29,16 +29,16 @@ protected:
         app_.reset();
         app_ = std::make_unique<AppSession>(layout_->Program(), layout_->Root());
         if (!asSaved) {
-            app_->SetText(ids::kTxtLccPath, layout_->LccDir());
-            app_->SetText(ids::kTxtKtvPath, layout_->KtvDir());
-            app_->SetText(ids::kTxtBasFile, layout_->BasicFile());
+            app_->SetText(ids::kLccDirectoryField, layout_->LccDir());
+            app_->SetText(ids::kKtvDirectoryField, layout_->KtvDir());
+            app_->SetText(ids::kBasicFileField, layout_->BasicFile());
         }
         return *app_;
     }
 
     // Presses Debug and returns the first box of the run.
     MessageBoxInfo DebugUntilBox(AppSession& app) {
-        app.Click(ids::kCommand1Debug);
+        app.Click(ids::kDebugButton);
         const std::optional<MessageBoxInfo> box = app.WaitForBox();
         if (!box) {
             throw DriverError("no box after Debug");
@@ -51,7 +51,7 @@ protected:
     void Acknowledge(AppSession& app, const MessageBoxInfo& box) {
         app.PressOk(box);
         ASSERT_TRUE(app.WaitUntilIdle());
-        for (int id = ids::kOptGui; id <= ids::kCommand1Debug; ++id) {
+        for (int id = ids::kGuiOption; id <= ids::kDebugButton; ++id) {
             EXPECT_TRUE(app.Control(id) == nullptr || ::IsWindowEnabled(app.Control(id))) << id;
         }
     }

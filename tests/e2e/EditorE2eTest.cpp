@@ -76,7 +76,7 @@ protected:
     // reports Basic line 12 (an error of the translator or of the compiler).
     AppSession& DebugToLine12(int editorBox, bool compiler, const std::string& scenario = "") {
         AppSession& app = Start();
-        for (int box : {ids::kChkNote, ids::kChkJen, ids::kChkCon}) {
+        for (int box : {ids::kLaunchNotepadBox, ids::kLaunchJfeBox, ids::kLaunchConTextBox}) {
             app.Set(box, box == editorBox ? BST_CHECKED : BST_UNCHECKED);
         }
         Layout().Write("work\\scenario.txt",
@@ -102,9 +102,10 @@ protected:
 // the document, and line 12 ends up selected.
 TEST_F(EditorE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
     for (const bool compiler : {false, true}) {
-        for (const auto& [box, program, show] : {std::tuple{ids::kChkNote, "notepad.exe", "3"},
-                                                 {ids::kChkJen, "jfe.exe", "2"},
-                                                 {ids::kChkCon, "ConTEXT.exe", "2"}}) {
+        for (const auto& [box, program, show] :
+             {std::tuple{ids::kLaunchNotepadBox, "notepad.exe", "3"},
+              {ids::kLaunchJfeBox, "jfe.exe", "2"},
+              {ids::kLaunchConTextBox, "ConTEXT.exe", "2"}}) {
             SCOPED_TRACE(std::string(program) + (compiler ? " after a C error" : ""));
             Layout().Write("work\\editors.log", "");
             DebugToLine12(box, compiler);
@@ -119,8 +120,8 @@ TEST_F(EditorE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
 // hands the file to the window the first opened and ends at once; that window
 // gets the keys.
 TEST_F(EditorE2eTest, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
-    for (const auto& [box, program] :
-         {std::pair{ids::kChkJen, "jfe.exe"}, std::pair{ids::kChkCon, "ConTEXT.exe"}}) {
+    for (const auto& [box, program] : {std::pair{ids::kLaunchJfeBox, "jfe.exe"},
+                                       std::pair{ids::kLaunchConTextBox, "ConTEXT.exe"}}) {
         SCOPED_TRACE(program);
         Layout().Write("work\\editors.log", "");
         AppSession& app =
@@ -137,7 +138,7 @@ TEST_F(EditorE2eTest, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
 // is selected and no go-to box is left open.
 TEST_F(EditorE2eTest, WinesOwnNotepadSelectsTheLineAndKeepsTheText) {
     InstallNotepad(kWinesNotepad);
-    DebugToLine12(ids::kChkNote, false);
+    DebugToLine12(ids::kLaunchNotepadBox, false);
     const std::string text = NumberedBasicFile();
     const DWORD line12 = static_cast<DWORD>(text.find("PRINT 12"));
     HWND notepad = nullptr;
@@ -183,7 +184,8 @@ std::string ClipboardText() {
 // editor to its line.
 TEST_F(EditorE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
     Layout().Write("work\\editors.log", "");
-    AppSession& app = DebugToLine12(ids::kChkCon, true, "lcc.warning_at_basic=5 unused y\r\n");
+    AppSession& app =
+        DebugToLine12(ids::kLaunchConTextBox, true, "lcc.warning_at_basic=5 unused y\r\n");
     ExpectLine12Selected("ConTEXT.exe");
     Layout().Write("work\\scenario.txt", "");
     HWND problems = nullptr;
@@ -225,8 +227,8 @@ TEST_F(EditorE2eTest, AFileGetsItsMarkerThenBuildsAndRunsThroughTheSystemsCmd) {
     Layout().Write("work\\prog.bas", "PRINT \"Hello\"\r\nx = 1");
     Layout().Copy(Layout().LccDir() + "\\bin\\builtprog.exe", "work\\cmd.exe");
     AppSession& app = Start();
-    app.SetText(ids::kTxtCmd, "alpha \"b c\"");
-    app.Set(ids::kChkRun, BST_CHECKED);
+    app.SetText(ids::kCommandLineField, "alpha \"b c\"");
+    app.Set(ids::kRunProgramBox, BST_CHECKED);
     const MessageBoxInfo box = DebugUntilBox(app);
     EXPECT_EQ(box.title, "Modified Basic File");
     EXPECT_EQ(Layout().Read("work\\prog.bas"), "PRINT \"Hello\"\r\nx = 1");

@@ -11,20 +11,21 @@ namespace {
 TEST_F(E2eTest, SettingsSurviveARestart) {
     {
         AppSession& app = Start(true);
-        app.SetText(ids::kTxtLccPath, "  d:\\tools,x\\lcc  ");
-        app.SetText(ids::kTxtCmd, "-x 1, 2");
-        for (int id : {ids::kChkCon, ids::kChkWarn, ids::kChkDebug, ids::kOptGui}) {
+        app.SetText(ids::kLccDirectoryField, "  d:\\tools,x\\lcc  ");
+        app.SetText(ids::kCommandLineField, "-x 1, 2");
+        for (int id : {ids::kLaunchConTextBox, ids::kCheckWarningsBox, ids::kDebugInWeditBox,
+                       ids::kGuiOption}) {
             app.Set(id, BST_CHECKED);
         }
-        app.Click(ids::kCmdExit);
+        app.Click(ids::kExitButton);
         EXPECT_TRUE(WaitUntil([&] { return app.HasExited(); }));
     }
     EXPECT_TRUE(
         Layout().Read("KTVDebug.cfg").value_or("").starts_with("lccpath=d:\\tools,x\\lcc\r\n"));
     AppSession& again = Start(true);
-    EXPECT_EQ(TextOf(again.Control(ids::kTxtLccPath)), "d:\\tools,x\\lcc");
-    EXPECT_FALSE(::IsWindowEnabled(again.Control(ids::kTxtCmd)));
-    EXPECT_EQ(again.CheckState(ids::kChkDebug), BST_CHECKED);
+    EXPECT_EQ(TextOf(again.Control(ids::kLccDirectoryField)), "d:\\tools,x\\lcc");
+    EXPECT_FALSE(::IsWindowEnabled(again.Control(ids::kCommandLineField)));
+    EXPECT_EQ(again.CheckState(ids::kDebugInWeditBox), BST_CHECKED);
 }
 
 struct Finished {

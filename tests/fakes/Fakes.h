@@ -140,7 +140,7 @@ public:
     }
     int MessageBox(WindowRef owner, const std::string& prompt, int buttons,
                    const std::string& title) override;
-    ScreenSize GetScreenSize() override { return {1280, 1024}; }
+    ScreenArea WorkArea(WindowRef) override { return {0, 0, 1280, 1024}; }
     std::optional<std::string> BrowseForFolder(WindowRef, const std::string& title) override {
         return Answer("folder-picker: " + title);
     }

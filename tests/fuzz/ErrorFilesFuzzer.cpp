@@ -15,7 +15,7 @@
 
 #include "Fakes.h"
 #include "Fuzz.h"
-#include "debug/ErrorReaders.h"
+#include "debug/ProblemReport.h"
 #include "debug/Problems.h"
 #include "text/Errors.h"
 #include "text/Lines.h"
@@ -27,11 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string errors(input.substr(0, cut));
     const std::string cFile(input.substr(std::min(cut + 2, input.size())));
     ktv::fakes::FakePlatform fake;
-    ktv::BuildRun run{"c:\\work", "prog", "prog.bas"};
+    ktv::BuildNames names{"c:\\work", "prog", "prog.bas"};
     ktv::DebugOptions options;
     options.basicFile = "c:\\work\\prog.bas";
     options.editor = ktv::EditorChoice::JFE;
-    ktv::DebugContext context{options, run, fake.platform, 7};
+    ktv::DebugContext context{options, names, fake.platform, 7};
 #ifdef KTV_FUZZ_COMPILER
     const char* errorFile = "c:\\work\\lcc.err";
     fake.files.AddFile("c:\\work\\prog.c", cFile);
@@ -55,7 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lines += lines == 0 || !ktv::TrimSpaces(line).empty();
 #endif
     }
-    const ktv::ProblemList list = ktv::ReadRunProblems(fake.files, options, run, true);
+    ktv::RunProblems list = ktv::NoProblems(options.basicFile, names);
+    ktv::ReadTranslatorProblems(fake.files, names, list);
+    ktv::ReadCompilerProblems(fake.files, names, list);
     ktv::fuzz::Check(list.problems.size() == lines, "a problem was listed or missed");
     for (const ktv::Problem& problem : list.problems) {
         const std::string line = ktv::ProblemLine(problem, list);
@@ -63,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     bool goOn = true;
     try {
-        goOn = reader(context, errorFile);
+        goOn = reader(context, list);
     } catch (const ktv::FormatError&) {
 #ifndef KTV_FUZZ_COMPILER
         ktv::fuzz::Check(false, "the translator's reader threw");

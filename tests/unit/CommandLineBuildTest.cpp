@@ -4,6 +4,7 @@
 
 #include "World.h"
 #include "cli/CommandLineBuild.h"
+#include "debug/Problems.h"
 #include "text/Errors.h"
 
 namespace ktv::testing {
@@ -107,6 +108,54 @@ TEST(CommandLineBuild, TheBasicFileChangesOnlyWhenTheMarkerIsAskedFor) {
                                       : "ktvbuild: note: c:\\work\\prog.bas has no $SOURCE line, "
                                         "so C problems point into the C file (--insert-marker "
                                         "adds it)\n");
+    }
+}
+
+// The window's Debug and ktvbuild read the same error files into the same
+// problems, and agree on whether the program is built.
+TEST(CommandLineBuild, AgreesWithTheWindowOnEveryProblemAndTheVerdict) {
+    const std::tuple<std::string, Lines, bool> cases[] = {
+        // ktv.err, lcc.err, warnings checked
+        {"Syntax error 2\r\n  Unknown word here 3", {}, false},
+        {"", {"error prog.c: 4 e", "lcc: 2 errors", "warning prog.c: 6  w"}, false},
+        {"", {"warning prog.c: 4 a", "warning prog.c: 6 b"}, false},
+        {"", {"warning prog.c: 4 a", "Warning prog.c: 999 b"}, true},
+        {"", {"error prog.c: x", "error prog.c: 999 far"}, false},
+        {"", {"ERROR prog.c: 998 a\tb", "error prog.c: 999 c"}, false},
+        {"", {}, false}};
+    for (const auto& [translator, compiler, warnings] : cases) {
+        SCOPED_TRACE(translator + (compiler.empty() ? "" : compiler[0]));
+        World window;
+        World console;
+        for (World* world : {&window, &console}) {
+            world->translatorError = translator;
+            world->compilerLines = compiler;
+        }
+        window.options.checkWarnings = warnings;
+        window.PressDebug();
+        BuildArguments arguments{"c:\\work\\prog.bas", "c:\\lcc", "c:\\ktv", {},
+                                 LinkMode::Console,    warnings};
+        std::ostringstream out;
+        std::ostringstream notes;
+        const BuildExit exit = RunCommandLineBuild(arguments, console.fake.platform, out, notes);
+
+        const bool built = !window.Only({"box[64|Success!]"}).empty();
+        EXPECT_EQ(built, exit == kBuilt);
+        Lines printed;
+        std::istringstream lines(out.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.starts_with("ktvbuild: built")) {
+                printed.push_back(line);
+            }
+        }
+        if (!built && printed.size() > 1) {
+            ASSERT_EQ(window.listed.size(), 1u);
+            Lines listed;
+            for (const Problem& problem : window.listed[0].problems) {
+                listed.push_back(ProblemLine(problem, window.listed[0]));
+            }
+            EXPECT_EQ(listed, printed);
+        }
     }
 }
 

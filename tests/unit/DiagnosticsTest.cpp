@@ -4,13 +4,24 @@
 
 #include "World.h"
 #include "debug/Diagnostics.h"
-#include "debug/ErrorReaders.h"
+#include "debug/ProblemReport.h"
 #include "debug/Problems.h"
 #include "text/Errors.h"
 #include "text/Lines.h"
 
 namespace ktv::testing {
 namespace {
+
+// What the run reads from the world's error files: the translator's, then,
+// when the compiler ran, the compiler's.
+RunProblems ReadErrorFiles(World& world, bool compilerRan = true) {
+    RunProblems run = NoProblems(world.options.basicFile, world.names);
+    ReadTranslatorProblems(world.fake.files, world.names, run);
+    if (compilerRan) {
+        ReadCompilerProblems(world.fake.files, world.names, run);
+    }
+    return run;
+}
 
 TEST(Diagnostics, ADiagnosticLineBeginsWithItsKindWordInAnyCase) {
     // line, an error line, a warning line
@@ -157,16 +168,15 @@ TEST(Diagnostics, TheCompilerReadersReportTheFirstMappableProblemOrTheLastWithTh
     for (const auto& [lcc, warnings, cFile, result, box] : cases) {
         SCOPED_TRACE(box);
         World world;
-        world.run = BuildRun{"c:\\work", "prog", "prog.bas"};
+        world.names = BuildNames{"c:\\work", "prog", "prog.bas"};
         world.ChooseEditor(EditorChoice::JFE);
         if (cFile) {
             world.fake.processes.onRun("ktvc.exe");
         }
         world.fake.files.AddFile("c:\\work\\lcc.err", JoinLines(lcc));
         DebugContext context = world.Context();
-        EXPECT_EQ(warnings ? ShowCWarnings(context, "c:\\work\\lcc.err")
-                           : ShowCErrors(context, "c:\\work\\lcc.err"),
-                  result != 0);
+        const RunProblems run = ReadErrorFiles(world);
+        EXPECT_EQ(warnings ? ShowCWarnings(context, run) : ShowCErrors(context, run), result != 0);
         const Lines boxes = world.Boxes();
         ASSERT_EQ(boxes.size(), box.empty() ? 0u : 1u);
         if (!box.empty()) {
@@ -177,12 +187,12 @@ TEST(Diagnostics, TheCompilerReadersReportTheFirstMappableProblemOrTheLastWithTh
                   box.find("Basic Line") != std::string::npos ? 11u : 0u);
     }
     World world;
-    world.run = BuildRun{"c:\\work", "prog", "prog.bas"};
+    world.names = BuildNames{"c:\\work", "prog", "prog.bas"};
     DebugContext context = world.Context();
-    EXPECT_TRUE(ShowCErrors(context, "c:\\work\\lcc.err"));  // no file
+    EXPECT_TRUE(ShowCErrors(context, ReadErrorFiles(world)));  // no file
     world.fake.processes.onRun("ktvc.exe");  // the C file, so the first line is read on
     world.fake.files.AddFile("c:\\work\\lcc.err", "error prog.c: 999 a\r\nerror prog.c: x\r\n");
-    EXPECT_THROW(ShowCErrors(context, "c:\\work\\lcc.err"), FormatError);
+    EXPECT_THROW(ShowCErrors(context, ReadErrorFiles(world)), FormatError);
 }
 
 TEST(Diagnostics, TheTranslatorsFirstLineIsShownAndItsLastWordOpensTheEditorThere) {
@@ -202,13 +212,14 @@ TEST(Diagnostics, TheTranslatorsFirstLineIsShownAndItsLastWordOpensTheEditorTher
     for (const auto& [file, shown, keys] : cases) {
         SCOPED_TRACE(shown);
         World world;
+        world.names = BuildNames{"c:\\work", "prog", "prog.bas"};
         world.ChooseEditor(EditorChoice::JFE);
         if (file) {
             world.fake.files.AddFile("c:\\work\\ktv.err", *file);
         }
         DebugContext context = world.Context();
         const bool empty = !file || file->empty();
-        EXPECT_EQ(ShowBasicErrors(context, "c:\\work\\ktv.err"), empty);
+        EXPECT_EQ(ShowBasicErrors(context, ReadErrorFiles(world, false)), empty);
         EXPECT_EQ(world.Boxes(), empty ? Lines{} : Lines{"64|Error!|Basic Error: " + shown});
         EXPECT_EQ(world.Only({"keys", "box-keys"}), keys);
         // The translator's timing: JFE gets 2, 0 and 1 event passes.
@@ -216,11 +227,12 @@ TEST(Diagnostics, TheTranslatorsFirstLineIsShownAndItsLastWordOpensTheEditorTher
     }
     // An editor that cannot be started leaves the report standing.
     World world;
+    world.names = BuildNames{"c:\\work", "prog", "prog.bas"};
     world.ChooseEditor(EditorChoice::Notepad);
     world.fake.processes.failing = {"notepad"};
     world.fake.files.AddFile("c:\\work\\ktv.err", "Syntax error 3");
     DebugContext context = world.Context();
-    EXPECT_FALSE(ShowBasicErrors(context, "c:\\work\\ktv.err"));
+    EXPECT_FALSE(ShowBasicErrors(context, ReadErrorFiles(world, false)));
 }
 
 // Every line of both files, as the list copies them and ktvbuild prints
@@ -249,7 +261,7 @@ TEST(Problems, EveryLineOfBothFilesIsReadAndLedBackAsTheBoxWould) {
     for (const auto& [translator, compiler, compilerRan, cFile, lines] : cases) {
         SCOPED_TRACE(lines.empty() ? "" : lines[0]);
         World world;
-        world.run = BuildRun{"c:\\work", "prog", "prog.bas"};
+        world.names = BuildNames{"c:\\work", "prog", "prog.bas"};
         if (cFile) {
             world.fake.processes.onRun("ktvc.exe");
         }
@@ -257,8 +269,7 @@ TEST(Problems, EveryLineOfBothFilesIsReadAndLedBackAsTheBoxWould) {
             world.fake.files.AddFile("c:\\work\\ktv.err", *translator);
         }
         world.fake.files.AddFile("c:\\work\\lcc.err", JoinLines(compiler));
-        const ProblemList list =
-            ReadRunProblems(world.fake.files, world.options, world.run, compilerRan);
+        const RunProblems list = ReadErrorFiles(world, compilerRan);
         Lines shown;
         for (const Problem& problem : list.problems) {
             shown.push_back(ProblemLine(problem, list));

@@ -32,7 +32,7 @@ Lines Concat(std::initializer_list<Lines> parts) {
 // A world in the middle of a run of c:\work\prog.bas with this editor chosen.
 struct EditorWorld : World {
     explicit EditorWorld(EditorChoice editor) {
-        run = BuildRun{"c:\\work", "prog", "prog.bas"};
+        names = BuildNames{"c:\\work", "prog", "prog.bas"};
         ChooseEditor(editor);
     }
 };
@@ -174,7 +174,7 @@ TEST(SourceMarkers, AFileWithoutAMarkerLineGetsOneOnTopAfterTheBox) {
     for (const auto& [before, after] : cases) {
         SCOPED_TRACE(before);
         World world;
-        world.run = BuildRun{"c:\\work", "prog", "prog.bas"};
+        world.names = BuildNames{"c:\\work", "prog", "prog.bas"};
         world.fake.files.AddFile("c:\\work\\prog.bas", before);
         std::optional<std::string> atBox;
         world.fake.desktop.onMessageBox = [&](const std::string&) {

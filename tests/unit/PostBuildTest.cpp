@@ -12,7 +12,7 @@ namespace {
 // A world after a successful build of c:\work\prog.bas.
 struct BuiltWorld : World {
     BuiltWorld() {
-        run = BuildRun{"c:\\work", "prog", "prog.bas"};
+        names = BuildNames{"c:\\work", "prog", "prog.bas"};
         fake.files.AddFile("c:\\work\\prog.c", "int main(){}");
     }
 
@@ -121,7 +121,7 @@ TEST(PostBuild, TheProgramStartsByLinkModeAConsoleOneThroughTheSystemsCmd) {
     for (const auto& [mode, folder, baseName, arguments, system, start] : cases) {
         SCOPED_TRACE(start);
         BuiltWorld world;
-        world.run = BuildRun{folder, baseName, baseName + ".bas"};
+        world.names = BuildNames{folder, baseName, baseName + ".bas"};
         world.options.linkMode = mode;
         world.options.commandLine = arguments;
         world.fake.system.directory = system;

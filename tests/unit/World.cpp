@@ -1,6 +1,6 @@
 #include "World.h"
 
-#include "debug/DebugRun.h"
+#include "debug/DebugButton.h"
 #include "text/Lines.h"
 
 namespace ktv::testing {
@@ -43,7 +43,7 @@ World::World() {
 
 void World::PressDebug() {
     DebugContext context = Context();
-    RunDebug(context, *this);
+    RunDebugButton(context, *this);
 }
 
 Lines World::Boxes() const {
@@ -78,7 +78,7 @@ void World::ShowDirectories(const std::string& lccPath, const std::string& ktvPa
     fake.transcript.Add("directories: " + lccPath + " | " + ktvPath);
 }
 
-void World::ShowProblems(ProblemList list) {
+void World::ShowProblems(RunProblems list) {
     fake.transcript.Add("problems: " + std::to_string(list.problems.size()));
     listed.push_back(std::move(list));
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "debug/DebugRun.h"
+#include "debug/DebugButton.h"
 
 namespace ktv::testing {
 
@@ -18,11 +18,11 @@ using Lines = std::vector<std::string>;
 // line reference "// [N]" above the C of Basic line N (and ktv.err from
 // translatorError), the compiler prog.obj and lcc.err, the linker the
 // program. The window's locking and unlocking go into the transcript.
-struct World : RunWindow {
+struct World : DebugButtonWindow {
     World();
 
     void PressDebug();
-    DebugContext Context() { return DebugContext{options, run, fake.platform, kOwner}; }
+    DebugContext Context() { return DebugContext{options, names, fake.platform, kOwner}; }
     void ChooseEditor(EditorChoice editor) { options.editor = editor; }
 
     Lines Calls() const { return fake.transcript.Folded(); }
@@ -35,18 +35,18 @@ struct World : RunWindow {
     void SetButtonsEnabled(bool enabled) override;
     void SetWindowEnabled(bool enabled) override;
     void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
-    void ShowProblems(ProblemList list) override;
+    void ShowProblems(RunProblems list) override;
 
     static constexpr WindowRef kOwner = 77;
 
     fakes::FakePlatform fake;
     DebugOptions options;
-    BuildRun run;
+    BuildNames names;
     std::string translatorError;  // the first line of ktv.err; empty: none
     Lines compilerLines;          // lcc.err
     bool linkerWrites = true;
     FileTime linkerWriteTime = 0;     // 0: stamped as written
-    std::vector<ProblemList> listed;  // every list the run showed
+    std::vector<RunProblems> listed;  // every list the run showed
 };
 
 }  // namespace ktv::testing

@@ -81,7 +81,7 @@ TEST(ProcessCapture, StopEndsTheProgramAndTheWaitingRead) {
 class CaptureWindowTest : public ::testing::Test {
 protected:
     std::string Text() {
-        const HWND edit = ::GetDlgItem(window->Hwnd(), CaptureWindow::kText2Id);
+        const HWND edit = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
         std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
         text.resize(static_cast<std::size_t>(
             ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
@@ -110,9 +110,9 @@ protected:
 // Two lines, 200 numbered ones, then after a pause "more" and 100 lines more.
 TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) {
     constexpr std::size_t kLine = 29;  // "0000001 the quick brown fox" and CR LF
-    const HWND box = ::GetDlgItem(window->Hwnd(), CaptureWindow::kText2Id);
+    const HWND box = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
     const auto firstShown = [&] { return ::SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0); };
-    window->Redir(
+    window->ShowAndRun(
         Writer("out:one\\n err:two\\r\\r\\n lines:200 sleep:800 out:more\\n sleep:800 "
                "lines:100"));
     ASSERT_TRUE(PumpUntil([&] { return Text().size() == 10 + 200 * kLine; }));
@@ -139,7 +139,7 @@ TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) 
                    reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);  // new output keeps the selection
     EXPECT_EQ(end, 3u);
-    window->Redir("no_such_program_here.exe");  // the box keeps its text
+    window->ShowAndRun("no_such_program_here.exe");  // the box keeps its text
     EXPECT_TRUE(Text().starts_with("one\r\n"));
 }
 

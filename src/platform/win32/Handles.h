@@ -1,9 +1,11 @@
 #pragma once
 
-// The small RAII owners of the Win32 layer: kernel handles, directory
-// searches, registry keys, system DLLs, GDI objects and device contexts,
-// thread input attachments, temporary files, menus, the clipboard and the
-// memory it takes. Each releases what it owns exactly once.
+// The small RAII owners of the Win32 layer. Most resources are a handle and
+// the one function that releases it, so they share one template, Owned; the
+// few that hold more (a window's device context, a selection into a device
+// context, a thread's input attachment, a temporary file, the open clipboard,
+// a system DLL) have classes of their own. Each releases what it owns exactly
+// once.
 
 #include <string>
 #include <utility>
@@ -14,77 +16,124 @@
 
 namespace ktv::win32 {
 
-// Owns one kernel handle and closes it once. Both INVALID_HANDLE_VALUE and
-// null mean "no handle", since Win32 functions use either.
-class UniqueHandle {
+template <typename T>
+bool IsNonNull(T resource) {
+    return resource != nullptr;
+}
+
+// Win32 functions return either null or INVALID_HANDLE_VALUE for "no handle".
+inline bool IsValidHandle(HANDLE handle) {
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// Owns one resource and hands it to Free once, when it is replaced or goes;
+// IsSet tells a resource from "none". Moves, never copies.
+template <typename T, auto Free, auto IsSet = &IsNonNull<T>>
+class Owned {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    Owned() = default;
+    explicit Owned(T resource) : resource_(resource) {}
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& other) noexcept : resource_(other.Release()) {}
+    Owned& operator=(Owned&& other) noexcept {
         if (this != &other) {
-            Reset(std::exchange(other.handle_, nullptr));
+            Reset(other.Release());
         }
         return *this;
     }
-    ~UniqueHandle() { Reset(); }
+    ~Owned() { Reset(); }
 
-    HANDLE Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    T Get() const { return resource_; }
+    explicit operator bool() const { return IsSet(resource_); }
 
-    void Reset(HANDLE handle = nullptr) {
-        if (*this) {
-            ::CloseHandle(handle_);
+    void Reset(T resource = T{}) {
+        if (IsSet(resource_)) {
+            Free(resource_);
         }
-        handle_ = handle;
+        resource_ = resource;
     }
-    HANDLE Release() { return std::exchange(handle_, nullptr); }
+    // Hands the resource on (to the clipboard, say); this owner then holds none.
+    T Release() { return std::exchange(resource_, T{}); }
+    // For a function that returns the resource through a pointer.
+    T* Receive() {
+        Reset();
+        return &resource_;
+    }
 
 private:
-    HANDLE handle_ = nullptr;
+    T resource_{};
 };
 
-// Owns one directory search of FindFirstFileA and ends it with FindClose
-// (which, unlike CloseHandle, is what such a handle needs).
-class UniqueFindHandle {
+namespace release {
+inline void CloseKernelHandle(HANDLE handle) {
+    ::CloseHandle(handle);
+}
+// A directory search needs FindClose, not CloseHandle.
+inline void EndSearch(HANDLE search) {
+    ::FindClose(search);
+}
+inline void CloseRegistryKey(HKEY key) {
+    ::RegCloseKey(key);
+}
+template <typename Handle>
+void DeleteGdiObject(Handle object) {
+    ::DeleteObject(object);
+}
+inline void DeleteMemoryDc(HDC dc) {
+    ::DeleteDC(dc);
+}
+inline void DestroyPopupMenu(HMENU menu) {
+    ::DestroyMenu(menu);
+}
+inline void FreeGlobalMemory(HGLOBAL memory) {
+    ::GlobalFree(memory);
+}
+}  // namespace release
+
+using UniqueHandle = Owned<HANDLE, &release::CloseKernelHandle, &IsValidHandle>;
+using UniqueSearch = Owned<HANDLE, &release::EndSearch, &IsValidHandle>;
+using UniqueRegistryKey = Owned<HKEY, &release::CloseRegistryKey>;
+using UniqueFont = Owned<HFONT, &release::DeleteGdiObject<HFONT>>;
+using UniqueBitmap = Owned<HBITMAP, &release::DeleteGdiObject<HBITMAP>>;
+using UniqueBrush = Owned<HBRUSH, &release::DeleteGdiObject<HBRUSH>>;
+using UniqueMemoryDc = Owned<HDC, &release::DeleteMemoryDc>;  // CreateCompatibleDC's
+using UniqueMenu = Owned<HMENU, &release::DestroyPopupMenu>;
+using UniqueGlobalMemory = Owned<HGLOBAL, &release::FreeGlobalMemory>;  // the clipboard's kind
+
+// A window's device context, released to its window when it goes.
+class WindowDc {
 public:
-    explicit UniqueFindHandle(HANDLE handle) : handle_(handle) {}
-    UniqueFindHandle(const UniqueFindHandle&) = delete;
-    UniqueFindHandle& operator=(const UniqueFindHandle&) = delete;
-    ~UniqueFindHandle() {
-        if (*this) {
-            ::FindClose(handle_);
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ::ReleaseDC(window_, dc_);
         }
     }
-
-    HANDLE Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HDC Get() const { return dc_; }
 
 private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    HWND window_;
+    HDC dc_;
 };
 
-// Owns one open registry key and closes it once with RegCloseKey.
-class UniqueRegistryKey {
+// Selects an object into a device context and puts the previous one back.
+class SelectedObject {
 public:
-    UniqueRegistryKey() = default;
-    UniqueRegistryKey(const UniqueRegistryKey&) = delete;
-    UniqueRegistryKey& operator=(const UniqueRegistryKey&) = delete;
-    ~UniqueRegistryKey() {
-        if (key_ != nullptr) {
-            ::RegCloseKey(key_);
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+            ::SelectObject(dc_, previous_);
         }
     }
 
-    HKEY Get() const { return key_; }
-    // For the out-parameter of RegCreateKeyExA; the key must be empty.
-    HKEY* Receive() { return &key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
 private:
-    HKEY key_ = nullptr;
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
 // One of Windows' own DLLs, loaded from the system folder only (never from
@@ -97,8 +146,7 @@ private:
 // closed, and unloading it under them would crash the program later.
 class SystemLibrary {
 public:
-    explicit SystemLibrary(const char* fileName)
-        : module_(::LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    explicit SystemLibrary(const char* fileName) : module_(LoadFromSystemFolder(fileName)) {
         HMODULE pinned = nullptr;
         if (module_ != nullptr) {
             ::GetModuleHandleExA(
@@ -128,6 +176,22 @@ public:
     }
 
 private:
+    // Windows 7 knows LOAD_LIBRARY_SEARCH_SYSTEM32 only with an update
+    // (KB2533623) and refuses it as an invalid parameter without; the
+    // system folder's full path does the same there.
+    static HMODULE LoadFromSystemFolder(const char* fileName) {
+        if (HMODULE module = ::LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            return module;
+        }
+        char folder[MAX_PATH] = {};
+        const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) {
+            return nullptr;
+        }
+        const std::string path = std::string(folder, length) + "\\" + fileName;
+        return ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+
     HMODULE module_;
 };
 
@@ -202,133 +266,6 @@ public:
 
 private:
     bool open_;
-};
-
-// Owns a block of movable global memory, the kind the clipboard takes, and
-// frees it once unless Release() has handed it on.
-class UniqueGlobalMemory {
-public:
-    explicit UniqueGlobalMemory(SIZE_T size) : memory_(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
-    UniqueGlobalMemory(const UniqueGlobalMemory&) = delete;
-    UniqueGlobalMemory& operator=(const UniqueGlobalMemory&) = delete;
-    ~UniqueGlobalMemory() {
-        if (memory_ != nullptr) {
-            ::GlobalFree(memory_);
-        }
-    }
-
-    HGLOBAL Get() const { return memory_; }
-    explicit operator bool() const { return memory_ != nullptr; }
-    HGLOBAL Release() { return std::exchange(memory_, nullptr); }
-
-private:
-    HGLOBAL memory_;
-};
-
-// Owns a popup menu and destroys it once.
-class UniqueMenu {
-public:
-    explicit UniqueMenu(HMENU menu) : menu_(menu) {}
-    UniqueMenu(const UniqueMenu&) = delete;
-    UniqueMenu& operator=(const UniqueMenu&) = delete;
-    ~UniqueMenu() {
-        if (menu_ != nullptr) {
-            ::DestroyMenu(menu_);
-        }
-    }
-
-    HMENU Get() const { return menu_; }
-
-private:
-    HMENU menu_;
-};
-
-// Owns one GDI object (font, bitmap, brush) and deletes it once.
-template <typename Handle>
-class UniqueGdiObject {
-public:
-    UniqueGdiObject() = default;
-    explicit UniqueGdiObject(Handle handle) : handle_(handle) {}
-    UniqueGdiObject(const UniqueGdiObject&) = delete;
-    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-    UniqueGdiObject(UniqueGdiObject&& other) noexcept
-        : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueGdiObject& operator=(UniqueGdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset(std::exchange(other.handle_, nullptr));
-        }
-        return *this;
-    }
-    ~UniqueGdiObject() { Reset(); }
-
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-    void Reset(Handle handle = nullptr) {
-        if (handle_ != nullptr) {
-            ::DeleteObject(handle_);
-        }
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
-
-using UniqueFont = UniqueGdiObject<HFONT>;
-using UniqueBitmap = UniqueGdiObject<HBITMAP>;
-using UniqueBrush = UniqueGdiObject<HBRUSH>;
-
-// A window's device context, released when it goes out of scope.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ::ReleaseDC(window_, dc_);
-        }
-    }
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-// A memory device context compatible with another one.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(::CreateCompatibleDC(compatibleWith)) {}
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (dc_ != nullptr) {
-            ::DeleteDC(dc_);
-        }
-    }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// Selects an object into a device context and puts the previous one back.
-class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-    ~SelectedObject() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
-            ::SelectObject(dc_, previous_);
-        }
-    }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
 };
 
 }  // namespace ktv::win32

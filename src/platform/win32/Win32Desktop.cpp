@@ -4,6 +4,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/KeyInput.h"
+#include "platform/win32/Monitors.h"
 #include "platform/win32/ShellDialogs.h"
 #include "platform/win32/WinApi.h"
 #include "text/Errors.h"
@@ -158,8 +159,8 @@ int Win32Desktop::MessageBox(WindowRef owner, const std::string& prompt, int but
                          static_cast<UINT>(buttons) | MB_SETFOREGROUND);
 }
 
-ScreenSize Win32Desktop::GetScreenSize() {
-    return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+ScreenArea Win32Desktop::WorkArea(WindowRef window) {
+    return WorkAreaOf(ToHandle(window));
 }
 
 std::optional<std::string> Win32Desktop::BrowseForFolder(WindowRef owner,

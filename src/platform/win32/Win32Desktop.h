@@ -18,7 +18,7 @@ public:
     void SetBusyCursor(bool busy) override;
     int MessageBox(WindowRef owner, const std::string& prompt, int buttons,
                    const std::string& title) override;
-    ScreenSize GetScreenSize() override;
+    ScreenArea WorkArea(WindowRef window) override;
     std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& title) override;
     std::optional<std::string> OpenFileDialog(const FileOpenRequest& request) override;
 

@@ -106,7 +106,7 @@ void MoveIntoPlace(TemporaryFile& temporary, const std::string& target,
 void DeleteTree(const std::string& folder) {
     {
         WIN32_FIND_DATAA entry{};
-        UniqueFindHandle search(::FindFirstFileA((folder + "\\*").c_str(), &entry));
+        UniqueSearch search(::FindFirstFileA((folder + "\\*").c_str(), &entry));
         if (!search) {
             throw FileError(DescribeLastError("Cannot list the folder", folder));
         }

@@ -1,0 +1,136 @@
+#include "debug/DebugButton.h"
+
+#include <exception>
+
+#include "debug/ToolChain.h"
+#include "debug/EditorNavigation.h"
+#include "debug/ErrorBoxes.h"
+#include "debug/ProblemReport.h"
+#include "debug/PostBuild.h"
+#include "debug/SourceMarkers.h"
+#include "debug/ToolCommands.h"
+#include "text/Errors.h"
+
+namespace ktv {
+namespace {
+
+// The build as the window shows it: boxes, the editor, the Problems list.
+class WindowHost : public ToolChainHost {
+public:
+    WindowHost(DebugContext& context, DebugButtonWindow& window)
+        : context_(context), window_(window), desktop_(context.platform.desktop) {}
+
+private:
+    void Begin() override {
+        window_.SetButtonsEnabled(false);  // "Debug" among them: no second run can start
+        window_.SetWindowEnabled(false);
+        DoEvents(desktop_, 2);
+        ApplyNotepadWordWrapGuard(context_.platform.registry);
+        desktop_.SetBusyCursor(true);
+        DoEvents(desktop_, 1);
+    }
+
+    void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override {
+        window_.ShowDirectories(lccPath, ktvPath);
+    }
+
+    bool CheckMarker(const std::string& basicPath) override {
+        return !InsertSourceMarkers(context_, basicPath);  // inserted: Debug again
+    }
+
+    void CompilerFinished() override { DoEvents(desktop_, 1); }
+
+    // The box shows one problem and the editor goes to its line; when the
+    // error files hold more, the list then shows them all, also when the box
+    // could not read its problem. Warnings that do not end the build are not
+    // shown.
+    void ReportProblems(const RunProblems& problems, bool endsBuild) override {
+        if (!endsBuild) {
+            return;
+        }
+        try {
+            if (ShowBasicErrors(context_, problems) && ShowCErrors(context_, problems) &&
+                context_.options.checkWarnings) {
+                ShowCWarnings(context_, problems);
+            }
+        } catch (...) {
+            ListProblems(problems);
+            throw;
+        }
+        ListProblems(problems);
+    }
+
+    void ListProblems(const RunProblems& problems) {
+        if (problems.problems.size() > 1) {
+            IgnoringFailure([&] { window_.ShowProblems(problems); });
+        }
+    }
+
+    // The text fields may be edited again; the buttons stay locked.
+    void SourceClean() override {
+        window_.SetWindowEnabled(true);
+        desktop_.SetBusyCursor(false);
+        DoEvents(desktop_, 1);
+    }
+
+    // Pointer back to the arrow, then the box.
+    void Failed(std::string_view text) override {
+        IgnoringFailure([&] { desktop_.SetBusyCursor(false); });
+        ErrorBox(desktop_, context_.owner, text);
+    }
+
+    // "Success!", then the chosen action for a program (none for a DLL).
+    void Built(const std::string&, bool dll) override {
+        const DebugOptions& options = context_.options;
+        if (!Try("Could not show the result",
+                 [&] {
+                     desktop_.MessageBox(
+                         context_.owner,
+                         SuccessPrompt(context_.names.baseName, options.checkWarnings, dll),
+                         BoxStyle::Information, "Success!");
+                 }) ||
+            dll) {
+            return;
+        }
+        if (options.debugInWedit && !Try("Could not open Wedit", [&] { OpenInWedit(context_); })) {
+            return;
+        }
+        if (options.runProgram) {
+            Try("Could not start the program", [&] { RunBuiltProgram(context_); });
+        }
+    }
+
+    // Each by itself, so that one that fails does not keep the window locked.
+    void End() override {
+        IgnoringFailure([&] { window_.SetWindowEnabled(true); });
+        IgnoringFailure([&] { window_.SetButtonsEnabled(true); });
+        IgnoringFailure([&] { desktop_.DoEvents(); });
+        IgnoringFailure([&] { desktop_.SetBusyCursor(false); });
+    }
+
+    template <typename Body>
+    bool Try(std::string_view failure, Body&& body) {
+        try {
+            body();
+            return true;
+        } catch (const std::exception& e) {
+            Failed(std::string(failure) + ": " + e.what());
+        } catch (...) {
+            Failed(std::string(failure) + ": unknown failure");
+        }
+        return false;
+    }
+
+    DebugContext& context_;
+    DebugButtonWindow& window_;
+    Desktop& desktop_;
+};
+
+}  // namespace
+
+void RunDebugButton(DebugContext& context, DebugButtonWindow& window) {
+    WindowHost host(context, window);
+    RunToolChain(context, host);
+}
+
+}  // namespace ktv

@@ -1,0 +1,139 @@
+#include "model/MainWindowController.h"
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "debug/DebugButton.h"
+#include "debug/EditorNavigation.h"
+#include "debug/ErrorBoxes.h"
+#include "text/Errors.h"
+#include "model/BrowseActions.h"
+#include "model/ProblemsWindowModel.h"
+#include "model/Settings.h"
+
+namespace ktv {
+
+MainWindowController::MainWindowController(MainWindowModel& model, Platform& platform,
+                                           MainWindowView& view)
+    : model_(model), platform_(platform), view_(view) {
+    model_.debugButton.SetHandler([this] { OnDebug(); });
+    model_.browseLccButton.SetHandler([this] { OnBrowseLcc(); });
+    model_.browseBasicFileButton.SetHandler([this] { OnBrowseBasicFile(); });
+    model_.browseKtvButton.SetHandler([this] { OnBrowseKtv(); });
+    model_.browseLibrariesButton.SetHandler([this] { OnBrowseLibraries(); });
+    model_.aboutButton.SetHandler([this] { OnAbout(); });
+    model_.exitButton.SetHandler([this] { OnExit(); });
+}
+
+template <typename Body>
+void MainWindowController::Guarded(std::string_view failure, Body&& body) {
+    try {
+        body();
+        return;
+    } catch (const std::exception& error) {
+        Report(failure, error.what());
+    } catch (...) {
+        Report(failure, "unknown failure");
+    }
+}
+
+void MainWindowController::Report(std::string_view failure, std::string_view reason) {
+    try {
+        ErrorBox(platform_.desktop, view_.Handle(),
+                 std::string(failure) + ": " + std::string(reason));
+    } catch (...) {
+        // A box that cannot be shown leaves nothing else to tell the user with.
+    }
+}
+
+// Each step by itself: a settings file that cannot be read still leaves a
+// centred window with its rules applied.
+void MainWindowController::OnLoad() {
+    Guarded("Could not switch off Notepad's word wrap",
+            [&] { ApplyNotepadWordWrapGuard(platform_.registry); });
+    Guarded("Could not load the settings", [&] { LoadConfig(model_, platform_, view_.Handle()); });
+    Guarded("Could not centre the window", [&] { CentreOnScreen(); });
+    Guarded("Could not apply the link mode", [&] { model_.ApplyCommandLineRule(); });
+}
+
+// The program ends even when the settings cannot be written.
+void MainWindowController::OnUnload() {
+    Guarded("Could not save the settings", [&] { SaveConfig(model_, platform_, view_.Handle()); });
+    view_.EndProgram();
+}
+
+void MainWindowController::CentreOnScreen() {
+    const WindowSize window = view_.OuterSize();
+    const ScreenPoint at =
+        CentredIn(platform_.desktop.WorkArea(view_.Handle()), window.width, window.height);
+    view_.MoveTo(at.x, at.y);
+}
+
+void MainWindowController::OnDebug() {
+    IgnoringFailure([&] { view_.CloseProblems(); });
+    Guarded("Could not run Debug", [&] {
+        DebugContext context{model_.Options(), names_, platform_, view_.Handle()};
+        running_ = &context;
+        RunDebugButton(context, *this);
+    });
+    running_ = nullptr;
+}
+
+void MainWindowController::SetButtonsEnabled(bool enabled) {
+    // Each control by itself, in the window's order: one that fails to follow
+    // must not keep the others locked.
+    for (Control* control : model_.Controls()) {
+        const ControlKind kind = control->Kind();
+        if (kind == ControlKind::CommandButton || kind == ControlKind::OptionButton ||
+            kind == ControlKind::CheckBox) {
+            IgnoringFailure([&] { control->SetEnabled(enabled); });
+        }
+    }
+}
+
+void MainWindowController::SetWindowEnabled(bool enabled) {
+    model_.window.SetEnabled(enabled);
+}
+
+void MainWindowController::ShowDirectories(const std::string& lccPath, const std::string& ktvPath) {
+    model_.lccDirectoryField.SetText(lccPath);
+    model_.ktvDirectoryField.SetText(ktvPath);
+}
+
+void MainWindowController::ShowProblems(RunProblems problems) {
+    if (running_ != nullptr) {
+        view_.ShowProblems(std::make_unique<ProblemsWindowModel>(std::move(problems), *running_));
+    }
+}
+
+void MainWindowController::OnBrowseLcc() {
+    Guarded("Could not choose the LCC directory",
+            [&] { BrowseLccDirectory(model_, platform_.desktop, view_.Handle()); });
+}
+
+void MainWindowController::OnBrowseBasicFile() {
+    Guarded("Could not choose the Basic file",
+            [&] { BrowseBasicFile(model_, platform_.desktop, view_.Handle()); });
+}
+
+void MainWindowController::OnBrowseKtv() {
+    Guarded("Could not choose the KTV directory",
+            [&] { BrowseKtvDirectory(model_, platform_.desktop, view_.Handle()); });
+}
+
+void MainWindowController::OnBrowseLibraries() {
+    Guarded("Could not choose a library",
+            [&] { BrowseLibraries(model_, platform_.desktop, view_.Handle()); });
+}
+
+void MainWindowController::OnAbout() {
+    Guarded("Could not show the About box", [&] { view_.ShowAboutBox(); });
+}
+
+void MainWindowController::OnExit() {
+    OnUnload();
+}
+
+}  // namespace ktv

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string_view>
+
+#include "debug/DebugButton.h"
+#include "model/MainWindowModel.h"
+#include "model/MainWindowView.h"
+#include "platform/Platform.h"
+
+namespace ktv {
+
+// The main window's behaviour: its start sequence and the handlers of its
+// buttons. The constructor hooks the handlers to the model's buttons, so that a
+// click on the real window (forwarded as CommandButton::Click) runs them.
+class MainWindowController : private DebugButtonWindow {
+public:
+    MainWindowController(MainWindowModel& model, Platform& platform, MainWindowView& view);
+    MainWindowController(const MainWindowController&) = delete;
+    MainWindowController& operator=(const MainWindowController&) = delete;
+
+    void OnLoad();
+    void OnUnload();
+
+    void OnDebug();            // Debug
+    void OnBrowseLcc();        // "..." LCC directory
+    void OnBrowseBasicFile();  // "..." Basic file
+    void OnBrowseKtv();        // "..." KTV directory
+    void OnBrowseLibraries();  // "..." libraries
+    void OnAbout();            // About
+    void OnExit();
+
+    const BuildNames& Names() const { return names_; }
+
+private:
+    // DebugButtonWindow: what a Debug run locks and gives back.
+    void SetButtonsEnabled(bool enabled) override;
+    void SetWindowEnabled(bool enabled) override;
+    void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
+    void ShowProblems(RunProblems problems) override;
+
+    // Runs a handler's work; a failure is reported as "<failure>: <reason>"
+    // and never leaves the handler.
+    template <typename Body>
+    void Guarded(std::string_view failure, Body&& body);
+    void Report(std::string_view failure, std::string_view reason);
+    void CentreOnScreen();
+
+    MainWindowModel& model_;
+    Platform& platform_;
+    MainWindowView& view_;
+    BuildNames names_;
+    const DebugContext* running_ = nullptr;  // during a Debug run
+};
+
+}  // namespace ktv

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "debug/DebugContext.h"
+#include "model/Controls.h"
+
+namespace ktv {
+
+// The main window's controls and the rules between them, without any window:
+// what each control holds and whether it takes input. Setting a check box or
+// an option button runs its rule exactly as a click does, so the rules hold
+// whatever made the change (a click, the settings file, a Debug run).
+class MainWindowModel {
+public:
+    MainWindowModel();
+    MainWindowModel(const MainWindowModel&) = delete;
+    MainWindowModel& operator=(const MainWindowModel&) = delete;
+
+    // Text fields, top to bottom.
+    TextField lccDirectoryField;
+    TextField ktvDirectoryField;
+    TextField basicFileField;
+    TextField librariesField;
+    TextField commandLineField;
+
+    // "Compile as:"
+    OptionButton guiOption;
+    OptionButton consoleOption;
+    OptionButton dllOption;
+    CheckBox checkWarningsBox;
+
+    // "If Error found, do the following:"
+    CheckBox launchNotepadBox;
+    CheckBox launchJfeBox;
+    CheckBox launchConTextBox;
+
+    // "If No Errors found, do the following:"
+    CheckBox runProgramBox;
+    CheckBox debugInWeditBox;
+
+    // Buttons: the four "...", then "Exit", "About" and "Debug".
+    CommandButton browseLccButton;
+    CommandButton browseKtvButton;
+    CommandButton browseBasicFileButton;
+    CommandButton browseLibrariesButton;
+    CommandButton exitButton;
+    CommandButton aboutButton;
+    CommandButton debugButton;
+
+    // The window as a whole.
+    WindowState window;
+
+    // The control collection in the window's order, top to bottom.
+    const std::vector<Control*>& Controls() const { return controls_; }
+
+    // The settings as the controls hold them now.
+    DebugOptions Options() const;
+
+    // The command-line rule, applied to the link mode now selected: Console
+    // enables the command line, Gui and DLL disable it, no selection leaves it
+    // alone.
+    void ApplyCommandLineRule();
+
+private:
+    std::vector<Control*> controls_;
+};
+
+}  // namespace ktv

@@ -1,0 +1,72 @@
+#include "model/ProblemsWindowModel.h"
+
+#include <exception>
+
+#include "debug/EditorNavigation.h"
+#include "debug/ErrorBoxes.h"
+#include "text/Errors.h"
+
+namespace ktv {
+
+ProblemsWindowModel::ProblemsWindowModel(RunProblems list, const DebugContext& context)
+    : list_(std::move(list)),
+      options_(context.options),
+      names_(context.names),
+      platform_(context.platform),
+      owner_(context.owner) {}
+
+std::string ProblemsWindowModel::Title() const {
+    return "Problems - " + names_.fileName;
+}
+
+std::string ProblemsWindowModel::Cell(std::size_t row, ProblemColumn column) const {
+    if (row >= list_.problems.size()) {
+        return {};
+    }
+    const Problem& problem = list_.problems[row];
+    switch (column) {
+        case ProblemColumn::Kind:
+            return problem.kind == DiagnosticKind::BasicError ? "Basic error"
+                   : problem.kind == DiagnosticKind::CError   ? "C error"
+                                                              : "C warning";
+        case ProblemColumn::BasicLine:
+            return DisplayedBasicLine(problem);
+        case ProblemColumn::Message:
+            return DisplayedMessage(problem);
+        case ProblemColumn::CLine:
+            return problem.cLine > 0 ? std::to_string(problem.cLine) : "";
+    }
+    return {};
+}
+
+std::string ProblemsWindowModel::CopyText(const std::vector<std::size_t>& rows) const {
+    std::string text;
+    for (const std::size_t row : rows) {
+        if (row < list_.problems.size()) {
+            text.append(ProblemLine(list_.problems[row], list_)).append("\r\n");
+        }
+    }
+    return text;
+}
+
+void ProblemsWindowModel::Open(std::size_t row) {
+    const std::string basicLine =
+        row < list_.problems.size() ? DisplayedBasicLine(list_.problems[row]) : "";
+    if (basicLine.empty()) {
+        return;
+    }
+    const Problem& problem = list_.problems[row];
+    DebugContext context{options_, names_, platform_, owner_};
+    try {
+        OpenEditorAtLine(context, basicLine,
+                         problem.kind == DiagnosticKind::BasicError ? NavigationTiming::Translator
+                                                                    : NavigationTiming::Compiler);
+    } catch (const std::exception& failure) {
+        IgnoringFailure([&] {
+            ErrorBox(platform_.desktop, owner_,
+                     std::string("Could not open the editor: ") + failure.what());
+        });
+    }
+}
+
+}  // namespace ktv

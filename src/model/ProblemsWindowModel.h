@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "debug/DebugContext.h"
+#include "debug/Problems.h"
+
+namespace ktv {
+
+enum class ProblemColumn { Kind, BasicLine, Message, CLine };
+
+// The Problems window's content and what its rows do. It keeps its own copy
+// of the run's options and names, so that a row opens the editor the run
+// used, whatever the main window's fields say by then.
+class ProblemsWindowModel {
+public:
+    ProblemsWindowModel(RunProblems list, const DebugContext& context);
+    ProblemsWindowModel(const ProblemsWindowModel&) = delete;
+    ProblemsWindowModel& operator=(const ProblemsWindowModel&) = delete;
+
+    // "Problems - " and the Basic file's name.
+    std::string Title() const;
+    std::size_t Count() const { return list_.problems.size(); }
+    std::string Cell(std::size_t row, ProblemColumn column) const;
+
+    // The rows, one "PATH:LINE: KIND: MESSAGE" line each, every line ended by CR LF.
+    std::string CopyText(const std::vector<std::size_t>& rows) const;
+
+    // Sends the chosen editor to the row's Basic line, as the box's problem
+    // did; a row without one does nothing. A failure is reported in a box.
+    void Open(std::size_t row);
+
+private:
+    RunProblems list_;
+    DebugOptions options_;
+    BuildNames names_;
+    Platform& platform_;
+    WindowRef owner_;
+};
+
+}  // namespace ktv

@@ -1,0 +1,139 @@
+#include "views/MainWindowControls.h"
+
+#include "model/ControlIds.h"
+#include "text/Errors.h"
+
+namespace ktv::win32 {
+namespace {
+
+constexpr DWORD kLabel = SS_LEFT;
+constexpr DWORD kField = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL;
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON;
+// The model decides every state, so neither kind changes itself on a click.
+constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_3STATE;
+constexpr DWORD kOption = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON;
+
+// Labels and the rule are no windows: the window paints them, which spares a
+// dozen child windows, each of which costs start-up time under Wine.
+constexpr ChildEntry kChildren[] = {
+    {ids::kTitleLabel, nullptr, "KTV Debugger", kLabel, FontRole::Title},
+    {ids::kSubtitleLabel, nullptr, "Change the options and click Debug.", kLabel,
+     FontRole::Message},
+
+    {ids::kLccDirectoryLabel, nullptr, "LCC Directory:", kLabel, FontRole::Bold},
+    {ids::kLccDirectoryField, "EDIT", nullptr, kField, FontRole::Message},
+    {ids::kBrowseLccButton, "BUTTON", "...", kButton, FontRole::Message},
+
+    {ids::kKtvDirectoryLabel, nullptr, "KTV Directory:", kLabel, FontRole::Bold},
+    {ids::kKtvDirectoryField, "EDIT", nullptr, kField, FontRole::Message},
+    {ids::kBrowseKtvButton, "BUTTON", "...", kButton, FontRole::Message},
+
+    {ids::kBasicFileLabel, nullptr, "Basic file to Debug:", kLabel, FontRole::Bold},
+    {ids::kBasicFileField, "EDIT", nullptr, kField, FontRole::Message},
+    {ids::kBrowseBasicFileButton, "BUTTON", "...", kButton, FontRole::Message},
+
+    {ids::kLibrariesLabel, nullptr, "Include Libraries", kLabel, FontRole::Bold},
+    {ids::kLibrariesField, "EDIT", nullptr, kField, FontRole::Message},
+    {ids::kBrowseLibrariesButton, "BUTTON", "...", kButton, FontRole::Message},
+    {ids::kLibrariesHint, nullptr, "Seperate with ;", kLabel | SS_RIGHT, FontRole::Message},
+
+    {ids::kCommandLineLabel, nullptr, "Command Line:", kLabel, FontRole::Bold},
+    {ids::kCommandLineField, "EDIT", nullptr, kField, FontRole::Message},
+
+    {ids::kCompileAsLabel, nullptr, "Compile as:", kLabel, FontRole::Bold},
+    {ids::kGuiOption, "BUTTON", "Gui", kOption | WS_GROUP | WS_TABSTOP, FontRole::Message},
+    {ids::kConsoleOption, "BUTTON", "Console", kOption, FontRole::Message},
+    {ids::kDllOption, "BUTTON", "DLL", kOption, FontRole::Message},
+    {ids::kCheckWarningsBox, "BUTTON", "Check for C Warnings.", kCheck, FontRole::Message},
+
+    {ids::kOnErrorLabel, nullptr, "If Error found, do the following:", kLabel, FontRole::Bold},
+    {ids::kLaunchNotepadBox, "BUTTON", "Launch Notepad, and goto line with error.", kCheck,
+     FontRole::Message},
+    {ids::kLaunchJfeBox, "BUTTON", "Launch JFE, and goto line with error", kCheck,
+     FontRole::Message},
+    {ids::kLaunchConTextBox, "BUTTON", "Launch Context and goto line with error", kCheck,
+     FontRole::Message},
+
+    {ids::kOnSuccessLabel, nullptr, "If No Errors found, do the following:", kLabel,
+     FontRole::Bold},
+    {ids::kRunProgramBox, "BUTTON", "Run the Application", kCheck, FontRole::Message},
+    {ids::kDebugInWeditBox, "BUTTON", "Debug with LCC Wedit", kCheck, FontRole::Message},
+
+    {ids::kRule, nullptr, "", kLabel, FontRole::Message},
+
+    {ids::kExitButton, "BUTTON", "Exit", kButton, FontRole::Bold},
+    {ids::kAboutButton, "BUTTON", "About", kButton, FontRole::Bold},
+    {ids::kDebugButton, "BUTTON", "Debug", (kButton & ~DWORD{BS_PUSHBUTTON}) | BS_DEFPUSHBUTTON,
+     FontRole::Bold},
+};
+
+}  // namespace
+
+std::span<const ChildEntry> MainWindowChildren() {
+    return kChildren;
+}
+
+std::string_view CaptionOf(int id) {
+    for (const ChildEntry& entry : kChildren) {
+        if (entry.id == id) {
+            return entry.text != nullptr ? entry.text : "";
+        }
+    }
+    return {};
+}
+
+HFONT FontFor(const WindowFonts& fonts, FontRole role) {
+    switch (role) {
+        case FontRole::Title:
+            return fonts.title.Get();
+        case FontRole::Bold:
+            return fonts.bold.Get();
+        case FontRole::Message:
+            break;
+    }
+    return fonts.message.Get();
+}
+
+void CreateChildControls(HWND parent, HINSTANCE instance, const MainWindowLayout& layout,
+                         const WindowFonts& fonts) {
+    for (const ChildEntry& entry : kChildren) {
+        if (entry.className == nullptr) {
+            continue;  // painted
+        }
+        const bool isEdit = std::string_view(entry.className) == "EDIT";
+        const DWORD exStyle = (isEdit ? WS_EX_CLIENTEDGE : 0) | WS_EX_NOPARENTNOTIFY;
+        const LayoutRect place = layout.Find(entry.id).value_or(LayoutRect{});
+        const HWND child = ::CreateWindowExA(
+            exStyle, entry.className, entry.text ? entry.text : "", entry.style, place.x, place.y,
+            place.width, place.height, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
+        if (child == nullptr) {
+            throw Error("A control of the main window cannot be created.");
+        }
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(fonts, entry.font)),
+                       FALSE);
+    }
+}
+
+void RefitChildControls(HWND parent, const MainWindowLayout& layout, const WindowFonts& fonts) {
+    for (const ChildEntry& entry : kChildren) {
+        if (entry.className != nullptr) {
+            ::SendMessageA(::GetDlgItem(parent, entry.id), WM_SETFONT,
+                           reinterpret_cast<WPARAM>(FontFor(fonts, entry.font)), FALSE);
+        }
+    }
+    HDWP positions = ::BeginDeferWindowPos(static_cast<int>(layout.controls.size()));
+    for (const PlacedControl& placed : layout.controls) {
+        const HWND child = ::GetDlgItem(parent, placed.id);
+        if (positions != nullptr && child != nullptr) {
+            positions = ::DeferWindowPos(positions, child, nullptr, placed.rect.x, placed.rect.y,
+                                         placed.rect.width, placed.rect.height,
+                                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (positions != nullptr) {
+        ::EndDeferWindowPos(positions);
+    }
+}
+
+}  // namespace ktv::win32

@@ -1,0 +1,434 @@
+// The main window's model: the rules between its controls, the settings file,
+// the browse buttons, its start and end, and where its controls go.
+
+#include "World.h"
+#include "model/BrowseActions.h"
+#include "model/ControlIds.h"
+#include "model/MainWindowLayout.h"
+#include "model/MainWindowController.h"
+#include "model/ProblemsWindowModel.h"
+#include "model/Settings.h"
+#include "text/Errors.h"
+
+namespace ktv::testing {
+namespace {
+
+using enum CheckState;
+
+// Every control's value in one line: the five texts, whether the command line
+// takes input, the link mode, then the six boxes (note jfe ccon warn run lccdeb).
+std::string Describe(const MainWindowModel& f) {
+    const DebugOptions o = f.Options();
+    const char* link = !o.linkMode                    ? "none"
+                       : *o.linkMode == LinkMode::Gui ? "gui"
+                       : *o.linkMode == LinkMode::Dll ? "dll"
+                                                      : "con";
+    std::string text = o.lccPath + "|" + o.ktvPath + "|" + o.basicFile + "|" + o.libraries + "|" +
+                       o.commandLine + (f.commandLineField.Enabled() ? "|on|" : "|off|") + link +
+                       "|";
+    for (const CheckBox* box : {&f.launchNotepadBox, &f.launchJfeBox, &f.launchConTextBox,
+                                &f.checkWarningsBox, &f.runProgramBox, &f.debugInWeditBox}) {
+        text += std::to_string(static_cast<int>(box->State()));
+    }
+    return text;
+}
+
+constexpr const char* kDefaults = "c:\\lcc|c:\\ktv||||on|con|000000";
+
+TEST(MainWindowModel, StartsWithTheDesignDefaultsAndKeepsItsRules) {
+    MainWindowModel model;
+    EXPECT_EQ(Describe(model), kDefaults);
+    EXPECT_EQ(model.Controls().size(), 21u);
+    model.launchConTextBox.SetState(Checked);
+    model.launchNotepadBox.SetState(Grayed);  // grayed counts as off and clears nothing
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|201000");
+    model.launchJfeBox.Click();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|010000");
+    EXPECT_EQ(model.Options().editor, EditorChoice::JFE);
+    model.launchNotepadBox.Click();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|100000");
+    model.launchJfeBox.Click();
+    model.launchConTextBox.Click();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|001000");
+    EXPECT_EQ(model.Options().editor, EditorChoice::ConTEXT);
+    model.runProgramBox.Click();
+    model.debugInWeditBox.Click();
+    model.checkWarningsBox.Click();  // takes part in no rule
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|001101");
+    EXPECT_TRUE(model.Options().debugInWedit);
+    model.runProgramBox.Click();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|001110");
+    model.launchConTextBox.Click();
+    EXPECT_EQ(model.Options().editor, EditorChoice::None);
+}
+
+TEST(MainWindowModel, TheCommandLineFollowsTheLinkModeAndKeepsItsText) {
+    MainWindowModel model;
+    model.commandLineField.SetText("-v");
+    model.guiOption.Click();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|off|gui|000000");
+    model.consoleOption.Click();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|on|con|000000");
+    model.consoleOption.SetSelected(false);  // no selection: the field keeps its state
+    model.ApplyCommandLineRule();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|on|none|000000");
+    int heard = 0;
+    model.commandLineField.SetViewObserver([&] { ++heard; });
+    model.commandLineField.TakeTextFromView("typed");  // the view's own change is not echoed
+    model.commandLineField.SetText("set");
+    EXPECT_EQ(heard, 1);
+}
+
+// A settings world: the program's folder c:\KTVDebugger, the user's folder.
+struct SettingsWorld {
+    SettingsWorld() { fake.files.AddFolder("c:\\KTVDebugger"); }
+    std::string Load(const std::string& file) {
+        fake.files.AddFile(kBeside, file);
+        MainWindowModel model;
+        LoadConfig(model, fake.platform, 0);
+        return Describe(model);
+    }
+    static constexpr const char* kBeside = "c:\\KTVDebugger\\KTVDebug.cfg";
+    static constexpr const char* kPerUser =
+        "c:\\users\\me\\AppData\\Roaming\\KTV Debugger\\KTVDebug.cfg";
+    fakes::FakePlatform fake;
+};
+
+// A first start gets JFE; every setting then survives a restart, trimmed,
+// in the fourteen lines the file has always had.
+TEST(Settings, AFirstStartLoadsJfeAndEverySettingSurvivesARestartTrimmed) {
+    SettingsWorld world;
+    MainWindowModel first;
+    LoadConfig(first, world.fake.platform, 0);
+    EXPECT_EQ(Describe(first), "c:\\lcc|c:\\ktv||||on|con|010000");
+    first.lccDirectoryField.SetText("  d:\\tools\\lcc  ");
+    first.basicFileField.SetText("c:\\my work,old\\prog.bas");
+    first.librariesField.SetText(" a.lib;b.lib ");
+    first.commandLineField.SetText("-in \"x, y\" -v=2");
+    first.launchConTextBox.Click();
+    first.checkWarningsBox.Click();
+    first.debugInWeditBox.SetState(Grayed);
+    first.guiOption.Click();
+    SaveConfig(first, world.fake.platform, 0);
+    EXPECT_EQ(world.fake.files.Content(SettingsWorld::kBeside),
+              "lccpath=d:\\tools\\lcc\r\nktvpath=c:\\ktv\r\nbasicpath=c:\\my work,old\\prog.bas\r\n"
+              "jfe=0\r\nccon=1\r\nnotepad=0\r\nlibs=a.lib;b.lib\r\ngui=True\r\ndll=False\r\n"
+              "con=False\r\ncmd=-in \"x, y\" -v=2\r\ncwarn=1\r\nrun=0\r\nlccdeb=2\r\n");
+    EXPECT_EQ(world.fake.transcript.Entries(), Lines{"write-file: c:\\KTVDebugger\\KTVDebug.cfg"});
+    MainWindowModel second;
+    LoadConfig(second, world.fake.platform, 0);
+    EXPECT_EQ(Describe(second),
+              "d:\\tools\\lcc|c:\\ktv|c:\\my work,old\\prog.bas|a.lib;b.lib|-in \"x, y\" "
+              "-v=2|off|gui|001102");
+}
+
+TEST(Settings, LoadingTriesEveryRecordAgainstTheKeysInOrder) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"lccpath=d:\\lcc\r\n", "d:\\lcc|c:\\ktv||||on|con|000000"},  // the JFE box stays off
+        {"LCCPATH=d:\\lcc\r\nJfe=1\r\nCon=False\r\n", kDefaults},
+        {"lccpathX=d:\\y\r\nrunning = 1\r\n", "d:\\y|c:\\ktv||||on|con|000010"},
+        {"  ktvpath =   e:\\ktv  \r\ncmd=  a b  \r\n", "c:\\lcc|e:\\ktv|||a b|on|con|000000"},
+        {"lccpath\r\nlibs\r\n", kDefaults},
+        {"jfe=1\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|010000"},
+        {"jfe=0\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|100000"},
+        {"notepad=1\r\njfe=1\r\nccon=1\r\n", "c:\\lcc|c:\\ktv||||on|con|100000"},
+        {"run=1\r\nlccdeb=1\r\n", "c:\\lcc|c:\\ktv||||on|con|000010"},
+        {"lccdeb=1\r\nrun=1\r\n", "c:\\lcc|c:\\ktv||||on|con|000010"},
+        {"jfe=2\r\nnotepad=1\r\nrun=2\r\nlccdeb=1\r\n", "c:\\lcc|c:\\ktv||||on|con|020020"},
+        {"gui=True\r\ndll=False\r\ncon=False\r\n", "c:\\lcc|c:\\ktv||||off|gui|000000"},
+        {"gui=False\r\ndll=False\r\ncon=False\r\n", "c:\\lcc|c:\\ktv||||on|none|000000"},
+        {"dll=-1\r\ngui=0\r\n", "c:\\lcc|c:\\ktv||||off|dll|000000"},
+        {"gui=true\r\n", "c:\\lcc|c:\\ktv||||off|gui|000000"},
+        {"cwarn=1\r\ncwarn=3\r\ncwarn=yes\r\ncwarn=-1\r\ncwarn=0.1\r\ncwarn=\r\n",
+         "c:\\lcc|c:\\ktv||||on|con|000100"},
+        {"con=maybe\r\ncon=\r\ngui=1x\r\ndll=1..\r\n", kDefaults},
+        {"con=False\r\ncon=+1\r\n", kDefaults},
+        {"basicpath=c:\\a,b\\p.bas\r\nlibs=x.lib,y.lib\r\ncmd=-d=1, 3\r\n",
+         "c:\\lcc|c:\\ktv|c:\\a,b\\p.bas|x.lib,y.lib|-d=1, 3|on|con|000000"},
+        {"lccpath=d:\\lcc\nktvpath=d:\\ktv\rjfe=1", "d:\\lcc|d:\\ktv||||on|con|010000"}};
+    for (const auto& [file, state] : cases) {
+        SettingsWorld world;
+        EXPECT_EQ(world.Load(file), state) << file;
+        EXPECT_TRUE(world.fake.transcript.Entries().empty());
+    }
+    SettingsWorld empty;
+    EXPECT_EQ(empty.Load(""), kDefaults);
+    EXPECT_EQ(empty.fake.transcript.Entries(), Lines{"box[0|KTVDebugger]: EOF"});
+}
+
+// A program folder that cannot be written (a 64-bit install under Program
+// Files) keeps the settings in the user's folder; that copy wins until a save
+// beside the program works again, which removes it.
+TEST(Settings, AProgramFolderThatCannotBeWrittenKeepsTheSettingsPerUser) {
+    SettingsWorld world;
+    world.fake.files.AddFolder("c:\\users\\me\\AppData\\Roaming");
+    world.fake.files.AddFile(SettingsWorld::kBeside, "lccpath=d:\\old\r\n");
+    world.fake.files.FailOn(fakes::FsOp::Write, SettingsWorld::kBeside);
+    MainWindowModel model;
+    model.lccDirectoryField.SetText("e:\\new");
+    SaveConfig(model, world.fake.platform, 0);
+    EXPECT_TRUE(world.fake.transcript.Only({"box["}).empty());
+    EXPECT_EQ(world.fake.files.Content(SettingsWorld::kBeside), "lccpath=d:\\old\r\n");
+    MainWindowModel loaded;
+    LoadConfig(loaded, world.fake.platform, 0);
+    EXPECT_EQ(loaded.lccDirectoryField.Text(), "e:\\new");
+
+    model.lccDirectoryField.SetText("f:\\newer");
+    SaveConfig(model, world.fake.platform, 0);
+    EXPECT_FALSE(world.fake.files.FileExists(SettingsWorld::kPerUser));
+    MainWindowModel reloaded;
+    LoadConfig(reloaded, world.fake.platform, 0);
+    EXPECT_EQ(reloaded.lccDirectoryField.Text(), "f:\\newer");
+}
+
+TEST(Settings, OnlyWhenNeitherPlaceCanBeWrittenIsItReportedAndNothingThrows) {
+    SettingsWorld world;
+    world.fake.files.AddFile(SettingsWorld::kBeside, "lccpath=d:\\old\r\n");
+    world.fake.files.FailOn(fakes::FsOp::Write, SettingsWorld::kBeside);
+    MainWindowModel model;
+    EXPECT_NO_THROW(SaveConfig(model, world.fake.platform, 0));
+    EXPECT_EQ(world.fake.transcript.Only({"box["}),
+              Lines{"box[48|Error!]: Error: Could not save the settings to "
+                    "c:\\KTVDebugger\\KTVDebug.cfg: Injected failure on "
+                    "c:\\ktvdebugger\\ktvdebug.cfg\r\nnor to " +
+                    std::string(SettingsWorld::kPerUser) +
+                    ": Path not found: c:\\users\\me\\AppData\\Roaming\\KTV Debugger"});
+    EXPECT_EQ(world.fake.files.Content(SettingsWorld::kBeside), "lccpath=d:\\old\r\n");
+}
+
+TEST(BrowseActions, PickersStartWhereTheFieldsSayAndAddEachLibraryOnce) {
+    fakes::FakePlatform fake;
+    MainWindowModel model;
+    model.lccDirectoryField.SetText("c:\\lcc\\");
+    model.librariesField.SetText("   ");
+    fake.desktop.dialogAnswers = {
+        std::nullopt,          "d:\\",  std::string(""),      "c:\\w\\prog.bas", std::nullopt,
+        "c:\\lcc\\lib\\b.lib", "b.lib", "c:\\lcc\\lib\\B.lib"};
+    BrowseLccDirectory(model, fake.desktop, 9);  // cancelled: the field keeps its text
+    BrowseKtvDirectory(model, fake.desktop, 9);
+    BrowseKtvDirectory(model, fake.desktop, 9);
+    BrowseBasicFile(model, fake.desktop, 9);
+    BrowseBasicFile(model, fake.desktop, 9);
+    for (int i = 0; i < 3; ++i) {
+        BrowseLibraries(model, fake.desktop, 9);
+    }
+    EXPECT_EQ(
+        Describe(model),
+        "c:\\lcc\\|d:\\|c:\\w\\prog.bas|c:\\lcc\\lib\\b.lib;c:\\lcc\\lib\\B.lib||on|con|000000");
+    const Lines dialogs = fake.transcript.Entries();
+    EXPECT_EQ(Lines(dialogs.begin(), dialogs.begin() + 5),
+              (Lines{"folder-picker: Select LCC Directory", "folder-picker: Select KTV Directory",
+                     "folder-picker: Select KTV Directory",
+                     "open-file: Select KTV Basic File name=*.bas folder= "
+                     "filters=KTV Basic File (*.bas)|*.bas",
+                     "open-file: Select KTV Basic File name=*.bas folder=c:\\w "
+                     "filters=KTV Basic File (*.bas)|*.bas"}));
+    EXPECT_EQ(dialogs[5],
+              "open-file: Select Libraries name=*.lib folder=c:\\lcc\\\\lib "
+              "filters=Library Files (*.lib;*.obj)|*.lib;*.obj");
+    fake.desktop.failDialogs = true;  // a failing dialog ends the action quietly
+    EXPECT_NO_THROW(BrowseBasicFile(model, fake.desktop, 9));
+    EXPECT_NO_THROW(BrowseLibraries(model, fake.desktop, 9));
+    EXPECT_EQ(model.basicFileField.Text(), "c:\\w\\prog.bas");
+}
+
+// The real window as the behaviour sees it; every call goes into the transcript.
+class FakeView : public MainWindowView {
+public:
+    explicit FakeView(fakes::Transcript& transcript) : transcript_(transcript) {}
+    WindowRef Handle() const override { return 42; }
+    WindowSize OuterSize() const override { return size; }
+    void MoveTo(int left, int top) override {
+        transcript_.Add("move " + std::to_string(left) + "," + std::to_string(top));
+    }
+    void ShowAboutBox() override {
+        transcript_.Add("about");
+        if (aboutFails) {
+            throw Error("no template");
+        }
+    }
+    void ShowProblems(std::unique_ptr<ProblemsWindowModel> shown) override {
+        transcript_.Add("show-problems: " + shown->Title());
+        list = std::move(shown);
+    }
+    void CloseProblems() override { transcript_.Add("close-problems"); }
+    void EndProgram() override { transcript_.Add("end-program"); }
+    std::unique_ptr<ProblemsWindowModel> list;
+    WindowSize size{500, 400};
+    bool aboutFails = false;
+
+private:
+    fakes::Transcript& transcript_;
+};
+
+struct LogicWorld : World {
+    LogicWorld() : view(fake.transcript), logic(model, fake.platform, view) {
+        model.basicFileField.SetText("c:\\work\\prog.bas");
+    }
+    MainWindowModel model;
+    FakeView view;
+    MainWindowController logic;
+};
+
+TEST(MainWindowController, LoadGuardsWordWrapLoadsCentresAndAppliesTheLinkModeInOrder) {
+    const std::tuple<WindowSize, std::string> cases[] = {
+        {{500, 400}, "move 390,312"}, {{501, 401}, "move 389,311"}, {{1400, 1100}, "move -60,-38"}};
+    for (const auto& [size, move] : cases) {
+        LogicWorld world;
+        world.view.size = size;
+        world.model.guiOption.Click();
+        world.model.commandLineField.SetEnabled(true);  // the rule is seen to run
+        world.model.commandLineField.SetViewObserver([&] {
+            world.fake.transcript.Add(world.model.commandLineField.Enabled() ? "cmd on"
+                                                                             : "cmd off");
+        });
+        world.model.launchJfeBox.SetViewObserver([&] { world.fake.transcript.Add("jfe box"); });
+        world.logic.OnLoad();
+        EXPECT_EQ(world.Calls(), (Lines{"registry: HKCU\\Software\\Microsoft\\Notepad\\fWrap = 0",
+                                        "jfe box", move, "cmd off"}));
+    }
+}
+
+TEST(MainWindowController, ExitAndCloseSaveThenEndEvenWhenTheSaveFails) {
+    LogicWorld world;
+    world.model.exitButton.Click();
+    world.fake.files.FailOn(fakes::FsOp::Write);
+    world.fake.files.FailOn(fakes::FsOp::CreateFolder);
+    world.logic.OnUnload();
+    EXPECT_EQ(world.Only({"write-file", "end-program", "box["}).size(), 4u);
+    EXPECT_EQ(world.fake.transcript.Entries().back(), "end-program");
+}
+
+TEST(MainWindowController, EachBrowseButtonFillsItsField) {
+    LogicWorld world;
+    world.fake.desktop.dialogAnswers = {"d:\\lcc", "d:\\ktv", "d:\\p.bas", "d:\\a.lib"};
+    for (CommandButton* browse :
+         {&world.model.browseLccButton, &world.model.browseKtvButton,
+          &world.model.browseBasicFileButton, &world.model.browseLibrariesButton}) {
+        browse->Click();
+    }
+    EXPECT_EQ(Describe(world.model), "d:\\lcc|d:\\ktv|d:\\p.bas|d:\\a.lib||on|con|000000");
+}
+
+TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOptions) {
+    LogicWorld world;
+    world.view.aboutFails = true;
+    world.model.aboutButton.Click();
+    EXPECT_EQ(world.Boxes(), Lines{"48|Error!|Error: Could not show the About box: no template"});
+    world.model.runProgramBox.Click();
+    world.model.lccDirectoryField.SetText("c:\\lcc\\");
+    // The window is locked until the source is clean; at the box every choice still is.
+    std::string locked;
+    world.model.window.SetViewObserver([&] { locked += world.model.window.Enabled() ? "+" : "-"; });
+    world.fake.desktop.onMessageBox = [&](const std::string&) {
+        for (const Control* control : world.model.Controls()) {
+            locked += control->Enabled() ? "1" : "0";
+        }
+    };
+    world.model.debugButton.Click();
+    EXPECT_EQ(locked, "-+101010101000000000000");
+    EXPECT_EQ(world.model.lccDirectoryField.Text(), "c:\\lcc");  // shown as normalised
+    EXPECT_EQ(world.logic.Names().baseName, "prog");
+    EXPECT_EQ(world.Only({"start["}),
+              Lines{"start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "});
+    for (const Control* control : world.model.Controls()) {
+        EXPECT_TRUE(control->Enabled()) << control->Id();
+    }
+    EXPECT_TRUE(world.model.window.Enabled());
+}
+
+// A Debug that ends on several problems lists them in a window of their own,
+// closed at the next Debug; its rows read, copy and open as the run left them.
+TEST(MainWindowController, SeveralProblemsAreListedUntilTheNextDebug) {
+    LogicWorld world;
+    world.model.launchNotepadBox.Click();
+    world.compilerLines = {"error prog.c: 4  bad x", "lcc: note", "warning prog.c: 99 far y"};
+    world.model.debugButton.Click();
+    ASSERT_NE(world.view.list, nullptr);
+    ProblemsWindowModel& list = *world.view.list;
+    EXPECT_EQ(world.Only({"close-problems", "show-problems"}),
+              (Lines{"close-problems", "show-problems: Problems - prog.bas"}));
+    EXPECT_EQ(list.Count(), 2u);
+    Lines cells;
+    for (std::size_t row : {0u, 1u, 2u}) {
+        for (ProblemColumn column : {ProblemColumn::Kind, ProblemColumn::BasicLine,
+                                     ProblemColumn::Message, ProblemColumn::CLine}) {
+            cells.push_back(list.Cell(row, column));
+        }
+    }
+    EXPECT_EQ(cells, (Lines{"C error", "2", "bad x", "4", "C warning", "", "far y", "99", "", "",
+                            "", ""}));
+    EXPECT_EQ(list.CopyText({1, 0}),
+              "c:\\work\\prog.c:99: warning: far y\r\nc:\\work\\prog.bas:2: error: bad x\r\n");
+
+    world.model.launchNotepadBox.Click();  // the list keeps the run's editor
+    world.model.basicFileField.SetText("c:\\other\\x.bas");
+    const std::size_t before = world.fake.transcript.Entries().size();
+    list.Open(1);  // no Basic line: nothing
+    EXPECT_EQ(world.fake.transcript.Entries().size(), before);
+    list.Open(0);
+    const Lines after(world.fake.transcript.Entries().begin() + before,
+                      world.fake.transcript.Entries().end());
+    EXPECT_EQ(after[0], "start[3]: C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas");
+    EXPECT_EQ(after.back(), "keys: +{END}");
+    world.fake.processes.failing = {"notepad"};
+    list.Open(0);
+    EXPECT_EQ(world.Boxes().back(),
+              "48|Error!|Error: Could not open the editor: Cannot start "
+              "C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas");
+    world.model.basicFileField.SetText("c:\\work\\prog.bas");
+    world.translatorError = "bad 2\r\nworse";
+    world.model.debugButton.Click();
+    EXPECT_EQ(world.Only({"close-problems"}).size(), 2u);
+    EXPECT_EQ(world.view.list->Cell(1, ProblemColumn::Kind) + "|" +
+                  world.view.list->Cell(1, ProblemColumn::CLine),
+              "Basic error|");
+}
+
+// Text sizes as a 9-point system font measures them at 96 DPI, scaled.
+MainWindowMetrics MetricsAt(int dpi, int textScalePercent) {
+    const auto px = [&](int length) { return ScaleForDpi(length * textScalePercent / 100, dpi); };
+    return MainWindowMetrics{dpi,     px(15),  px(25),  ScaleForDpi(13, dpi),
+                             px(214), px(84),  px(150), px(196),
+                             px(38),  px(20),  px(44),  px(20),
+                             px(128), px(230), px(206), px(220),
+                             px(112), px(124)};
+}
+
+TEST(MainWindowLayout, EverythingFitsInReadingOrderAtAnyDpiAndFont) {
+    for (const auto& [dpi, scale] :
+         {std::pair{96, 100}, std::pair{144, 100}, std::pair{192, 130}, std::pair{120, 85}}) {
+        SCOPED_TRACE(dpi * 1000 + scale);
+        const MainWindowLayout layout = LayOutMainWindow(MetricsAt(dpi, scale));
+        for (const PlacedControl& placed : layout.controls) {
+            EXPECT_TRUE(placed.rect.x >= 0 && placed.rect.y >= 0 && placed.rect.width > 0 &&
+                        placed.rect.Right() <= layout.clientWidth &&
+                        placed.rect.Bottom() <= layout.clientHeight)
+                << placed.id;
+            for (const PlacedControl& other : layout.controls) {
+                const LayoutRect& a = placed.rect;
+                const LayoutRect& b = other.rect;
+                EXPECT_FALSE(&placed != &other && a.x < b.Right() && b.x < a.Right() &&
+                             a.y < b.Bottom() && b.y < a.Bottom())
+                    << placed.id << " and " << other.id;
+            }
+        }
+        const auto at = [&](int id) { return layout.Find(id).value_or(LayoutRect{}); };
+        const int rows[] = {
+            ids::kSubtitleLabel,    ids::kLccDirectoryField, ids::kKtvDirectoryField,
+            ids::kBasicFileField,   ids::kLibrariesField,    ids::kLibrariesHint,
+            ids::kCommandLineField, ids::kGuiOption,         ids::kLaunchNotepadBox,
+            ids::kLaunchConTextBox, ids::kRunProgramBox,     ids::kRule,
+            ids::kExitButton};
+        for (std::size_t i = 1; i < std::size(rows); ++i) {
+            EXPECT_LE(at(rows[i - 1]).Bottom(), at(rows[i]).y) << rows[i];
+        }
+        EXPECT_GE(at(ids::kLaunchNotepadBox).width, MetricsAt(dpi, scale).notepadWidth);
+        EXPECT_EQ(at(ids::kLaunchConTextBox).x, at(ids::kLaunchJfeBox).x);
+        EXPECT_LT(at(ids::kAboutButton).Right(), at(ids::kDebugButton).x);
+    }
+    EXPECT_EQ(ScaleForDpi(12, 144), 18);
+}
+
+}  // namespace
+}  // namespace ktv::testing
