@@ -25,7 +25,11 @@ private:
         window_.SetButtonsEnabled(false);  // "Debug" among them: no second run can start
         window_.SetWindowEnabled(false);
         DoEvents(desktop_, 2);
-        ApplyNotepadWordWrapGuard(context_.platform.registry);
+        // Word wrap off lets Home and Shift+End select a whole line in a
+        // Notepad steered by keys; the user's own editor is left alone.
+        if (context_.options.editor != EditorChoice::MyEditor) {
+            ApplyNotepadWordWrapGuard(context_.platform.registry);
+        }
         desktop_.SetBusyCursor(true);
         DoEvents(desktop_, 1);
     }

@@ -10,7 +10,9 @@ namespace ktv {
 
 enum class LinkMode { Gui, Console, Dll };
 
-enum class EditorChoice { None, Notepad, JFE, ConTEXT };
+// The editor a reported problem opens at its line: one of three steered by
+// keys, or the user's own, started with its line on its command line.
+enum class EditorChoice { None, Notepad, JFE, ConTEXT, MyEditor };
 
 // Every setting a Debug run uses, as the main window holds it when Debug is
 // pressed. A check box counts as on only when it is checked (state 1).
@@ -22,6 +24,7 @@ struct DebugOptions {
     std::string commandLine;
     std::optional<LinkMode> linkMode;  // a settings file can leave none selected
     EditorChoice editor = EditorChoice::None;
+    std::string editorCommand;  // "my editor": a command with {file} and {line}
     bool checkWarnings = false;
     bool runProgram = false;
     bool debugInWedit = false;

@@ -1,12 +1,14 @@
 #include "debug/EditorNavigation.h"
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <vector>
 
 #include "debug/Diagnostics.h"
+#include "debug/EditorCommands.h"
 #include "debug/Editors.h"
+#include "debug/ErrorBoxes.h"
+#include "debug/GoToLineKeys.h"
 #include "debug/SourceMarkers.h"
 #include "platform/Registry.h"
 #include "text/Errors.h"
@@ -21,13 +23,6 @@ using std::chrono::milliseconds;
 // processed in between.
 constexpr milliseconds kReadyBound{5000};
 constexpr int kActivationAttempts = 5;
-
-// How long an editor may take to put up its go-to box after Ctrl+G, and to
-// come back in front once Enter has closed it, and how often the window in
-// front is looked at meanwhile. Real editors open the box a moment after
-// the key, some only once the key has gone through their own queue.
-constexpr milliseconds kGoToBoxBound{5000};
-constexpr milliseconds kPollInterval{25};
 
 // The editor's window: the started program's own or, for an editor that keeps
 // one instance (a second start hands the file to the window already open and
@@ -48,62 +43,6 @@ std::optional<TaskWindow> FindEditorWindow(Desktop& desktop, std::optional<TaskI
         }
     }
     return std::nullopt;
-}
-
-// Looks at the window in front until it is the one wanted or the bound passes.
-bool WaitForFront(Desktop& desktop, const std::function<bool(const TaskWindow&)>& wanted) {
-    for (milliseconds waited{0};; waited += kPollInterval) {
-        if (wanted(desktop.Foreground())) {
-            return true;
-        }
-        if (waited >= kGoToBoxBound) {
-            return false;
-        }
-        desktop.Pause(kPollInterval);
-    }
-}
-
-// Ctrl+G, the line, Enter, Home, Shift+End, each typed only into the window
-// it is meant for: Ctrl+G into the editor, the line and Enter into its go-to
-// box (any other window of the editor's task in front), Home and Shift+End
-// into the editor again once the box has gone. Whatever does not come to the
-// front in time ends the typing there, so the line number can never land in
-// the document. Without a line number the box is confirmed as it stands.
-void SendGoToLine(Desktop& desktop, const TaskWindow& editor,
-                  const std::optional<std::string>& lineText, bool skipFailures) {
-    const auto step = [&](const std::function<void()>& action) {
-        if (!skipFailures) {
-            action();
-            return true;
-        }
-        return IgnoringFailure(action);
-    };
-    const auto waitFor = [&](const std::function<bool(const TaskWindow&)>& wanted) {
-        bool inFront = false;
-        return step([&] { inFront = WaitForFront(desktop, wanted); }) && inFront;
-    };
-    const auto isEditor = [&](const TaskWindow& front) { return front.window == editor.window; };
-    const auto isGoToBox = [&](const TaskWindow& front) {
-        return front.window != 0 && front.window != editor.window && front.task == editor.task;
-    };
-    const auto send = [&](const std::string& keys) { step([&] { desktop.SendKeys(keys); }); };
-
-    if (!waitFor(isEditor)) {
-        return;
-    }
-    send("^g");
-    if (!waitFor(isGoToBox)) {
-        return;
-    }
-    if (lineText) {
-        send(*lineText);
-    }
-    send("{ENTER}");
-    if (!waitFor(isEditor)) {
-        return;
-    }
-    send("{HOME}");
-    send("+{END}");
 }
 
 // The event passes of the caller's timing before and after the editor's
@@ -186,10 +125,32 @@ void OpenConText(DebugContext& context, const std::optional<std::string>& lineTe
 
 }  // namespace
 
+void OpenInMyEditor(DebugContext& context, const std::string& file, const std::string& line) {
+    const auto tell = [&](const std::string& text) {
+        IgnoringFailure([&] { ErrorBox(context.platform.desktop, context.owner, text); });
+    };
+    const std::string& commandTemplate = context.options.editorCommand;
+    if (const std::optional<std::string> problem = EditorCommandProblem(commandTemplate)) {
+        tell(*problem);
+        return;
+    }
+    const std::string commandLine = ExpandEditorCommand(commandTemplate, file, line);
+    try {
+        context.platform.processes.Start(commandLine, WindowStyle::NormalFocus);
+    } catch (const std::exception& failure) {
+        tell(std::string("Could not start your editor: ") + failure.what());
+    }
+}
+
 void OpenEditorAtLine(DebugContext& context, const std::string& basicLine,
                       NavigationTiming timing) {
     const std::optional<std::string> lineText = LineText(basicLine);
     switch (context.options.editor) {
+        case EditorChoice::MyEditor:
+            // Without a line number in the report, the file opens at its top.
+            OpenInMyEditor(context, context.options.basicFile,
+                           lineText ? lineText->substr(1) : "1");
+            break;
         case EditorChoice::Notepad:
             OpenNotepad(context, lineText, timing);
             break;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "debug/KeyValueFile.h"
 #include "text/Errors.h"
@@ -26,17 +27,26 @@ constexpr const char* kWeditPrompt =
     "\r\n"
     "Once the debugger is active, use the debug menu";
 
-// What cmd runs after "/k". A program name with a space is quoted. cmd keeps
-// those quotes only when they are the line's only two; with more (arguments
-// that hold quotes) it strips the first and the last quote of the line, so
-// the whole line gets an extra pair for it to strip.
+// The characters cmd gives a meaning outside quotes: in a program's name they
+// would end the name or start a second command ("r&d.exe" runs "r", then
+// "d.exe").
+constexpr std::string_view kCmdSpecial = " \t&|^<>(),;=@";
+
+// What cmd runs after "/k": the program's name, quoted when it holds a
+// character cmd treats specially, then the user's arguments as typed (they
+// may mean their redirections). cmd keeps a line's quotes as they are only
+// when they are its only two and enclose a blank and none of &<>()@^|;
+// otherwise it strips the first and the last quote of the line, so such a
+// line gets an extra pair of quotes for it to strip.
 std::string ConsoleCommand(const std::string& program, const std::string& arguments) {
-    const std::string line = QuoteIfSpaced(program) + " " + arguments;
-    const bool quotedProgram = program.find(' ') != std::string::npos;
-    if (quotedProgram && arguments.find('"') != std::string::npos) {
-        return "\"" + line + "\"";
+    if (program.find_first_of(kCmdSpecial) == std::string::npos) {
+        return program + " " + arguments;
     }
-    return line;
+    const std::string line = "\"" + program + "\" " + arguments;
+    const bool keptAsTheyAre = program.find_first_of(" \t") != std::string::npos &&
+                               program.find_first_of("&<>()@^|") == std::string::npos &&
+                               arguments.find('"') == std::string::npos;
+    return keptAsTheyAre ? line : "\"" + line + "\"";
 }
 
 // Brings Wedit's window to the front. Keystrokes go to whatever window has

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "debug/EditorCommands.h"
 #include "text/Paths.h"
 #include "text/Strings.h"
 
@@ -76,6 +77,19 @@ void BrowseLibraries(MainWindowModel& model, Desktop& desktop, WindowRef owner) 
         model.librariesField.SetText(*chosen);
     } else {
         model.librariesField.SetText(libraries + ";" + *chosen);
+    }
+}
+
+void BrowseEditor(MainWindowModel& model, Desktop& desktop, WindowRef owner,
+                  const std::string& programFolder) {
+    FileOpenRequest request;
+    request.owner = owner;
+    request.initialName = "*.exe";
+    request.title = "Select Your Editor";
+    request.initialFolder = programFolder;
+    request.filters = {{"Programs (*.exe)", "*.exe"}};
+    if (const auto chosen = ChooseFile(desktop, request)) {
+        model.editorCommandField.SetText(EditorCommandFor(*chosen));
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "model/MainWindowModel.h"
 #include "platform/Desktop.h"
 #include "platform/WindowRef.h"
@@ -20,5 +22,11 @@ void BrowseBasicFile(MainWindowModel& model, Desktop& desktop, WindowRef owner);
 
 // browseLibrariesButton: file-open dialog "Select Libraries", one path added to librariesField.
 void BrowseLibraries(MainWindowModel& model, Desktop& desktop, WindowRef owner);
+
+// browseEditorButton: file-open dialog "Select Your Editor" for a program,
+// starting in `programFolder`; the command that opens a file at a line in
+// the chosen program goes into editorCommandField.
+void BrowseEditor(MainWindowModel& model, Desktop& desktop, WindowRef owner,
+                  const std::string& programFolder);
 
 }  // namespace ktv

@@ -10,6 +10,7 @@ constexpr int kKtvDirectoryField = 1002;
 constexpr int kBasicFileField = 1003;
 constexpr int kLibrariesField = 1004;
 constexpr int kCommandLineField = 1005;
+constexpr int kEditorCommandField = 1006;  // an editable drop-down
 
 // Option buttons
 constexpr int kGuiOption = 1101;
@@ -23,6 +24,7 @@ constexpr int kLaunchJfeBox = 1203;
 constexpr int kLaunchConTextBox = 1204;
 constexpr int kRunProgramBox = 1205;
 constexpr int kDebugInWeditBox = 1206;
+constexpr int kLaunchMyEditorBox = 1207;
 
 // Buttons
 constexpr int kBrowseLccButton = 1301;
@@ -32,6 +34,7 @@ constexpr int kBrowseLibrariesButton = 1304;
 constexpr int kExitButton = 1305;
 constexpr int kAboutButton = 1306;
 constexpr int kDebugButton = 1307;
+constexpr int kBrowseEditorButton = 1308;
 
 // Labels and decoration: places in the layout that the window paints, not
 // child windows
@@ -50,5 +53,6 @@ constexpr int kCommandLineLabel = 1414;
 constexpr int kCompileAsLabel = 1415;
 constexpr int kOnErrorLabel = 1416;
 constexpr int kOnSuccessLabel = 1417;
+constexpr int kEditorCommandLabel = 1418;
 
 }  // namespace ktv::ids

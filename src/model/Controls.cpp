@@ -21,6 +21,11 @@ void TextField::SetText(std::string text) {
     NotifyView();
 }
 
+void TextField::SetSuggestions(std::vector<std::string> suggestions) {
+    suggestions_ = std::move(suggestions);
+    NotifyView();
+}
+
 void CheckBox::SetState(CheckState state) {
     if (state_ == state) {
         return;

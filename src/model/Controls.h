@@ -65,8 +65,34 @@ public:
     // echoed back.
     void TakeTextFromView(std::string text) { text_ = std::move(text); }
 
+    // The user has finished with the field (it lost the keyboard focus): the
+    // commit handler may check what was entered.
+    void Commit() const {
+        if (commitHandler_) {
+            commitHandler_();
+        }
+    }
+    void SetCommitHandler(std::function<void()> handler) { commitHandler_ = std::move(handler); }
+
+    // Texts offered to pick from, for a field shown as an editable drop-down:
+    // the handler fills them in when the user opens the list, so that nothing
+    // is looked for before anyone asks.
+    const std::vector<std::string>& Suggestions() const { return suggestions_; }
+    void SetSuggestions(std::vector<std::string> suggestions);
+    void AskForSuggestions() const {
+        if (suggestionsHandler_) {
+            suggestionsHandler_();
+        }
+    }
+    void SetSuggestionsHandler(std::function<void()> handler) {
+        suggestionsHandler_ = std::move(handler);
+    }
+
 private:
     std::string text_;
+    std::vector<std::string> suggestions_;
+    std::function<void()> commitHandler_;
+    std::function<void()> suggestionsHandler_;
 };
 
 // A check box with the states 0, 1 and 2. A change of state, whether made by

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "debug/DebugButton.h"
+#include "debug/EditorCommands.h"
 #include "debug/EditorNavigation.h"
 #include "debug/ErrorBoxes.h"
 #include "text/Errors.h"
@@ -25,6 +26,14 @@ MainWindowController::MainWindowController(MainWindowModel& model, Platform& pla
     model_.browseLibrariesButton.SetHandler([this] { OnBrowseLibraries(); });
     model_.aboutButton.SetHandler([this] { OnAbout(); });
     model_.exitButton.SetHandler([this] { OnExit(); });
+    model_.browseEditorButton.SetHandler([this] { OnBrowseEditor(); });
+    model_.editorCommandField.SetCommitHandler([this] { CheckEditorCommand(); });
+    // The editors on this machine are looked for when the user opens the
+    // list, not at every start.
+    model_.editorCommandField.SetSuggestionsHandler([this] {
+        Guarded("Could not look for your editors",
+                [&] { model_.editorCommandField.SetSuggestions(FindInstalledEditors(platform_)); });
+    });
 }
 
 template <typename Body>
@@ -126,6 +135,28 @@ void MainWindowController::OnBrowseKtv() {
 void MainWindowController::OnBrowseLibraries() {
     Guarded("Could not choose a library",
             [&] { BrowseLibraries(model_, platform_.desktop, view_.Handle()); });
+}
+
+void MainWindowController::OnBrowseEditor() {
+    Guarded("Could not choose an editor", [&] {
+        const std::vector<std::string> folders = platform_.system.ProgramFolders();
+        BrowseEditor(model_, platform_.desktop, view_.Handle(),
+                     folders.empty() ? std::string() : folders.front());
+    });
+}
+
+void MainWindowController::CheckEditorCommand() {
+    const std::string& command = model_.editorCommandField.Text();
+    // Once per text: the field also loses the focus when the user only
+    // switches to another program.
+    if (command.empty() || command == checkedEditorCommand_) {
+        return;  // nothing new: an empty one is asked for when it is needed
+    }
+    checkedEditorCommand_ = command;
+    if (const std::optional<std::string> problem = EditorCommandProblem(command)) {
+        Guarded("Could not check the editor command",
+                [&] { ErrorBox(platform_.desktop, view_.Handle(), *problem); });
+    }
 }
 
 void MainWindowController::OnAbout() {

@@ -26,6 +26,7 @@ public:
     void OnBrowseBasicFile();  // "..." Basic file
     void OnBrowseKtv();        // "..." KTV directory
     void OnBrowseLibraries();  // "..." libraries
+    void OnBrowseEditor();     // "..." my editor
     void OnAbout();            // About
     void OnExit();
 
@@ -44,12 +45,16 @@ private:
     void Guarded(std::string_view failure, Body&& body);
     void Report(std::string_view failure, std::string_view reason);
     void CentreOnScreen();
+    // The editor command the user has entered, refused with a message when
+    // it could not open a file.
+    void CheckEditorCommand();
 
     MainWindowModel& model_;
     Platform& platform_;
     MainWindowView& view_;
     BuildNames names_;
     const DebugContext* running_ = nullptr;  // during a Debug run
+    std::string checkedEditorCommand_;       // the one last checked
 };
 
 }  // namespace ktv

@@ -51,8 +51,9 @@ MainWindowLayout LayOutMainWindow(const MainWindowMetrics& m) {
     const int fieldsX = margin + m.captionWidth + columnGap;
     const int optionsWidth = choiceWidth(m.guiWidth) + s(10) + choiceWidth(m.consoleWidth) + s(10) +
                              choiceWidth(m.dllWidth);
-    const int firstColumnWidth = std::max(
-        {choiceWidth(m.notepadWidth), choiceWidth(m.runProgramWidth), optionsWidth, s(200)});
+    const int firstColumnWidth =
+        std::max({choiceWidth(m.notepadWidth), choiceWidth(m.myEditorWidth),
+                  choiceWidth(m.runProgramWidth), optionsWidth, s(200)});
     const int secondColumnX = fieldsX + firstColumnWidth + s(18);
     const int secondColumnWidth =
         std::max({choiceWidth(m.jfeWidth), choiceWidth(m.conTextWidth),
@@ -118,13 +119,17 @@ MainWindowLayout LayOutMainWindow(const MainWindowMetrics& m) {
                choiceHeight);
     y += choiceHeight + s(10);
 
-    // Row 8: the editors; ConTEXT goes under JFE.
+    // Row 8: the editors; my editor goes under Notepad and ConTEXT under JFE,
+    // then my editor's command with its browse button.
     captionAt(ids::kOnErrorLabel, y, choiceHeight);
     rows.Place(ids::kLaunchNotepadBox, fieldsX, y, choiceWidth(m.notepadWidth), choiceHeight);
     rows.Place(ids::kLaunchJfeBox, secondColumnX, y, choiceWidth(m.jfeWidth), choiceHeight);
     y += choiceHeight + s(2);
+    rows.Place(ids::kLaunchMyEditorBox, fieldsX, y, choiceWidth(m.myEditorWidth), choiceHeight);
     rows.Place(ids::kLaunchConTextBox, secondColumnX, y, choiceWidth(m.conTextWidth), choiceHeight);
-    y += choiceHeight + s(10);
+    y += choiceHeight + s(6);
+    fieldRow(ids::kEditorCommandLabel, ids::kEditorCommandField, ids::kBrowseEditorButton);
+    y += s(12);
 
     // Row 9: after a clean build.
     captionAt(ids::kOnSuccessLabel, y, choiceHeight);

@@ -37,6 +37,7 @@ struct MainWindowMetrics {
     int dllWidth = 0;
     int warningsWidth = 0;
     int notepadWidth = 0;
+    int myEditorWidth = 0;
     int jfeWidth = 0;
     int conTextWidth = 0;
     int runProgramWidth = 0;

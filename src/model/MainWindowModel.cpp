@@ -26,6 +26,7 @@ MainWindowModel::MainWindowModel()
       basicFileField(ids::kBasicFileField, ""),
       librariesField(ids::kLibrariesField, ""),
       commandLineField(ids::kCommandLineField, ""),
+      editorCommandField(ids::kEditorCommandField, ""),
       guiOption(ids::kGuiOption),
       consoleOption(ids::kConsoleOption),
       dllOption(ids::kDllOption),
@@ -33,22 +34,25 @@ MainWindowModel::MainWindowModel()
       launchNotepadBox(ids::kLaunchNotepadBox),
       launchJfeBox(ids::kLaunchJfeBox),
       launchConTextBox(ids::kLaunchConTextBox),
+      launchMyEditorBox(ids::kLaunchMyEditorBox),
       runProgramBox(ids::kRunProgramBox),
       debugInWeditBox(ids::kDebugInWeditBox),
       browseLccButton(ids::kBrowseLccButton),
       browseKtvButton(ids::kBrowseKtvButton),
       browseBasicFileButton(ids::kBrowseBasicFileButton),
       browseLibrariesButton(ids::kBrowseLibrariesButton),
+      browseEditorButton(ids::kBrowseEditorButton),
       exitButton(ids::kExitButton),
       aboutButton(ids::kAboutButton),
       debugButton(ids::kDebugButton) {
-    controls_ = {&lccDirectoryField, &browseLccButton,       &ktvDirectoryField,
-                 &browseKtvButton,   &basicFileField,        &browseBasicFileButton,
-                 &librariesField,    &browseLibrariesButton, &commandLineField,
-                 &guiOption,         &consoleOption,         &dllOption,
-                 &checkWarningsBox,  &launchNotepadBox,      &launchJfeBox,
-                 &launchConTextBox,  &runProgramBox,         &debugInWeditBox,
-                 &exitButton,        &aboutButton,           &debugButton};
+    controls_ = {&lccDirectoryField,  &browseLccButton,       &ktvDirectoryField,
+                 &browseKtvButton,    &basicFileField,        &browseBasicFileButton,
+                 &librariesField,     &browseLibrariesButton, &commandLineField,
+                 &guiOption,          &consoleOption,         &dllOption,
+                 &checkWarningsBox,   &launchNotepadBox,      &launchJfeBox,
+                 &launchMyEditorBox,  &launchConTextBox,      &editorCommandField,
+                 &browseEditorButton, &runProgramBox,         &debugInWeditBox,
+                 &exitButton,         &aboutButton,           &debugButton};
 
     const std::vector<OptionButton*> group{&guiOption, &consoleOption, &dllOption};
     for (OptionButton* button : group) {
@@ -60,13 +64,16 @@ MainWindowModel::MainWindowModel()
     // At most one editor, and never both "Run the Application" and "Debug with
     // LCC Wedit".
     launchNotepadBox.SetHandler([this] {
-        TurnOffWhenOn(launchNotepadBox, {&launchJfeBox, &launchConTextBox});
+        TurnOffWhenOn(launchNotepadBox, {&launchJfeBox, &launchConTextBox, &launchMyEditorBox});
     });
     launchJfeBox.SetHandler([this] {
-        TurnOffWhenOn(launchJfeBox, {&launchNotepadBox, &launchConTextBox});
+        TurnOffWhenOn(launchJfeBox, {&launchNotepadBox, &launchConTextBox, &launchMyEditorBox});
     });
     launchConTextBox.SetHandler([this] {
-        TurnOffWhenOn(launchConTextBox, {&launchJfeBox, &launchNotepadBox});
+        TurnOffWhenOn(launchConTextBox, {&launchJfeBox, &launchNotepadBox, &launchMyEditorBox});
+    });
+    launchMyEditorBox.SetHandler([this] {
+        TurnOffWhenOn(launchMyEditorBox, {&launchNotepadBox, &launchJfeBox, &launchConTextBox});
     });
     runProgramBox.SetHandler([this] { TurnOffWhenOn(runProgramBox, {&debugInWeditBox}); });
     debugInWeditBox.SetHandler([this] { TurnOffWhenOn(debugInWeditBox, {&runProgramBox}); });
@@ -98,7 +105,10 @@ DebugOptions MainWindowModel::Options() const {
         options.editor = EditorChoice::JFE;
     } else if (launchConTextBox.IsOn()) {
         options.editor = EditorChoice::ConTEXT;
+    } else if (launchMyEditorBox.IsOn()) {
+        options.editor = EditorChoice::MyEditor;
     }
+    options.editorCommand = editorCommandField.Text();
     options.checkWarnings = checkWarningsBox.IsOn();
     options.runProgram = runProgramBox.IsOn();
     options.debugInWedit = debugInWeditBox.IsOn();

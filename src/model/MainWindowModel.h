@@ -25,6 +25,7 @@ public:
     TextField basicFileField;
     TextField librariesField;
     TextField commandLineField;
+    TextField editorCommandField;  // my editor's command, with {file} and {line}
 
     // "Compile as:"
     OptionButton guiOption;
@@ -36,16 +37,18 @@ public:
     CheckBox launchNotepadBox;
     CheckBox launchJfeBox;
     CheckBox launchConTextBox;
+    CheckBox launchMyEditorBox;
 
     // "If No Errors found, do the following:"
     CheckBox runProgramBox;
     CheckBox debugInWeditBox;
 
-    // Buttons: the four "...", then "Exit", "About" and "Debug".
+    // Buttons: the five "...", then "Exit", "About" and "Debug".
     CommandButton browseLccButton;
     CommandButton browseKtvButton;
     CommandButton browseBasicFileButton;
     CommandButton browseLibrariesButton;
+    CommandButton browseEditorButton;
     CommandButton exitButton;
     CommandButton aboutButton;
     CommandButton debugButton;

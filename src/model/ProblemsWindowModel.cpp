@@ -50,13 +50,20 @@ std::string ProblemsWindowModel::CopyText(const std::vector<std::size_t>& rows) 
 }
 
 void ProblemsWindowModel::Open(std::size_t row) {
-    const std::string basicLine =
-        row < list_.problems.size() ? DisplayedBasicLine(list_.problems[row]) : "";
-    if (basicLine.empty()) {
+    if (row >= list_.problems.size()) {
         return;
     }
     const Problem& problem = list_.problems[row];
+    const std::string basicLine = DisplayedBasicLine(problem);
     DebugContext context{options_, names_, platform_, owner_};
+    if (basicLine.empty()) {
+        // Only an editor that takes its line on the command line can be sent
+        // into the C file: the others are steered to lines of the Basic file.
+        if (options_.editor == EditorChoice::MyEditor && problem.cLine > 0) {
+            OpenInMyEditor(context, list_.cFile, std::to_string(problem.cLine));
+        }
+        return;
+    }
     try {
         OpenEditorAtLine(context, basicLine,
                          problem.kind == DiagnosticKind::BasicError ? NavigationTiming::Translator

@@ -29,7 +29,9 @@ public:
     std::string CopyText(const std::vector<std::size_t>& rows) const;
 
     // Sends the chosen editor to the row's Basic line, as the box's problem
-    // did; a row without one does nothing. A failure is reported in a box.
+    // did. A row without one opens the C file at its C line in the user's own
+    // editor, and does nothing for an editor steered by keys. A failure is
+    // reported in a box.
     void Open(std::size_t row);
 
 private:

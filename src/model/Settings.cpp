@@ -89,8 +89,11 @@ bool Always(const MainWindowModel&) {
 }
 
 // The order matters: an editor box set to 1 clears its partners through the
-// model's rules, and the later editor tests see that state.
-constexpr std::array<LoadRule, 14> kLoadRules{{
+// model's rules, and the later editor tests see that state. The fourteen keys
+// the file has always had come first; "myeditor" and "editorcommand" begin
+// with none of them (nor with each other), so a reader of the fourteen skips
+// their lines.
+constexpr std::array<LoadRule, 16> kLoadRules{{
     {"lccpath", Always,
      [](MainWindowModel& f, std::string_view v) { f.lccDirectoryField.SetText(std::string(v)); }},
     {"ktvpath", Always,
@@ -123,6 +126,15 @@ constexpr std::array<LoadRule, 14> kLoadRules{{
      [](MainWindowModel& f, std::string_view v) { f.librariesField.SetText(std::string(v)); }},
     {"cmd", Always,
      [](MainWindowModel& f, std::string_view v) { f.commandLineField.SetText(std::string(v)); }},
+    {"myeditor",
+     [](const MainWindowModel& f) {
+         return f.launchNotepadBox.State() == CheckState::Unchecked &&
+                f.launchJfeBox.State() == CheckState::Unchecked &&
+                f.launchConTextBox.State() == CheckState::Unchecked;
+     },
+     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.launchMyEditorBox, v); }},
+    {"editorcommand", Always,
+     [](MainWindowModel& f, std::string_view v) { f.editorCommandField.SetText(std::string(v)); }},
 }};
 
 void LoadRecord(MainWindowModel& model, std::string_view record) {
@@ -153,7 +165,7 @@ std::string Truth(const OptionButton& button) {
     return button.Selected() ? "True" : "False";
 }
 
-// The 14 lines, in the order the file has always had.
+// The 14 lines, in the order the file has always had, then my editor's two.
 std::vector<std::string> SettingsLines(const MainWindowModel& model) {
     return {
         Line("lccpath=", TrimSpaces(model.lccDirectoryField.Text())),
@@ -170,6 +182,8 @@ std::vector<std::string> SettingsLines(const MainWindowModel& model) {
         Line("cwarn=", CheckDigit(model.checkWarningsBox)),
         Line("run=", CheckDigit(model.runProgramBox)),
         Line("lccdeb=", CheckDigit(model.debugInWeditBox)),
+        Line("myeditor=", CheckDigit(model.launchMyEditorBox)),
+        Line("editorcommand=", TrimSpaces(model.editorCommandField.Text())),
     };
 }
 

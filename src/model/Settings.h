@@ -34,7 +34,9 @@ void LoadConfig(MainWindowModel& model, Platform& platform, WindowRef owner);
 // The records of a settings file's text, applied to the model in turn.
 void LoadSettingsText(MainWindowModel& model, std::string_view text);
 
-// Writes the 14 settings lines. The caller ends the program afterwards.
+// Writes the settings lines: the 14 the file has always had, in their order,
+// then "myeditor=" and "editorcommand=". The caller ends the program
+// afterwards.
 void SaveConfig(const MainWindowModel& model, Platform& platform, WindowRef owner);
 
 }  // namespace ktv

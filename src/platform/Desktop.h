@@ -53,6 +53,10 @@ struct FileOpenRequest {
 struct TaskWindow {
     WindowRef window = 0;
     TaskId task = 0;
+    // The keyboard focus is in a field of this window that takes typed text
+    // (an edit field or an editable drop-down), as in a go-to box; not in a
+    // question's buttons.
+    bool focusInField = false;
     friend bool operator==(const TaskWindow&, const TaskWindow&) = default;
 };
 
@@ -72,7 +76,8 @@ public:
     // it. Throws WindowNotFound when the task has none.
     virtual TaskWindow ActivateByTask(TaskId task) = 0;
 
-    // The window that has the keyboard now, and its task; window 0 when none.
+    // The window that has the keyboard now, its task, and whether its focus
+    // is in a field to type into; window 0 when none.
     virtual TaskWindow Foreground() = 0;
 
     // Lets the pending window events run for about this long: the unit of the

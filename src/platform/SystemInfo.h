@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ktv {
 
@@ -15,6 +16,10 @@ public:
     // The user's roaming application-data folder (%APPDATA%) without a final
     // "\", or empty text when there is none.
     virtual std::string UserDataFolder() = 0;
+
+    // The folders programs install into: "Program Files" (both of a 64-bit
+    // system) and the user's own (%LOCALAPPDATA%\Programs); those that exist.
+    virtual std::vector<std::string> ProgramFolders() = 0;
 };
 
 // The Windows system directory, or empty text when it cannot be had.

@@ -1,5 +1,7 @@
 #include "views/ControlMirror.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 namespace ktv::win32 {
@@ -28,17 +30,45 @@ std::string WindowText(HWND window) {
 
 ControlMirror::ControlMirror(HWND window, MainWindowModel& model) : window_(window), model_(model) {
     for (Control* control : model_.Controls()) {
-        bindings_.push_back({control, ::GetDlgItem(window_, control->Id())});
+        const HWND child = ::GetDlgItem(window_, control->Id());
+        char className[16] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        bindings_.push_back({control, child, _stricmp(className, "ComboBox") == 0, {}});
     }
     for (size_t index = 0; index < bindings_.size(); ++index) {
         bindings_[index].control->SetViewObserver([this, index] { Mirror(bindings_[index]); });
         Mirror(bindings_[index]);
+        if (bindings_[index].dropDown) {
+            ::SetWindowSubclass(bindings_[index].child, &ControlMirror::DropDownProc, index,
+                                reinterpret_cast<DWORD_PTR>(this));
+        }
     }
     model_.window.SetViewObserver([this] { MirrorWindowEnabled(); });
     MirrorWindowEnabled();
 }
 
+// A drop-down tells its parent of a change of its text only when the user
+// made it: text set from outside (WM_SETTEXT, as automation tools and screen
+// readers set a value) is taken here, as an edit field's EN_CHANGE brings it.
+LRESULT CALLBACK ControlMirror::DropDownProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR index, DWORD_PTR self) {
+    const LRESULT result = ::DefSubclassProc(child, message, wParam, lParam);
+    auto* mirror = reinterpret_cast<ControlMirror*>(self);
+    if (message == WM_SETTEXT && !mirror->settingText_) {
+        static_cast<TextField*>(mirror->bindings_[index].control)
+            ->TakeTextFromView(WindowText(child));
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(child, &ControlMirror::DropDownProc, index);
+    }
+    return result;
+}
+
 ControlMirror::~ControlMirror() {
+    for (size_t index = 0; index < bindings_.size(); ++index) {
+        if (bindings_[index].dropDown) {
+            ::RemoveWindowSubclass(bindings_[index].child, &ControlMirror::DropDownProc, index);
+        }
+    }
     for (Control* control : model_.Controls()) {
         control->SetViewObserver(nullptr);
     }
@@ -54,23 +84,31 @@ const ControlMirror::Binding* ControlMirror::Find(int id) const {
     return nullptr;
 }
 
+ControlMirror::Binding* ControlMirror::Find(int id) {
+    return const_cast<Binding*>(static_cast<const ControlMirror&>(*this).Find(id));
+}
+
 bool ControlMirror::IsTextField(HWND child) const {
     const Binding* binding = Find(::GetDlgCtrlID(child));
     return binding != nullptr && binding->control->Kind() == ControlKind::TextField;
 }
 
-void ControlMirror::Mirror(const Binding& binding) {
+void ControlMirror::Mirror(Binding& binding) {
     const Control& control = *binding.control;
     const HWND child = binding.child;
     switch (control.Kind()) {
         case ControlKind::TextField: {
             const auto& field = static_cast<const TextField&>(control);
             if (WindowText(child) != field.Text()) {
-                // The edit control reports the change as EN_CHANGE; the model
-                // already holds this text, so that echo is not taken back.
+                // The control reports the change (EN_CHANGE, CBN_EDITCHANGE);
+                // the model already holds this text, so that echo is not taken
+                // back.
                 settingText_ = true;
                 ::SetWindowTextA(child, field.Text().c_str());
                 settingText_ = false;
+            }
+            if (binding.dropDown) {
+                MirrorSuggestions(binding);
             }
             break;
         }
@@ -105,6 +143,65 @@ void ControlMirror::Mirror(const Binding& binding) {
     }
 }
 
+void ControlMirror::MirrorSuggestions(Binding& binding) {
+    const auto& field = static_cast<const TextField&>(*binding.control);
+    if (field.Suggestions() == binding.shownSuggestions) {
+        return;
+    }
+    ::SendMessageA(binding.child, CB_RESETCONTENT, 0, 0);
+    for (const std::string& suggestion : field.Suggestions()) {
+        ::SendMessageA(binding.child, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(suggestion.c_str()));
+    }
+    binding.shownSuggestions = field.Suggestions();
+    // Emptying the list empties the field's text too: it is the model's again.
+    if (WindowText(binding.child) != field.Text()) {
+        settingText_ = true;
+        ::SetWindowTextA(binding.child, field.Text().c_str());
+        settingText_ = false;
+    }
+}
+
+void ControlMirror::OnTextFieldCommand(const Binding& binding, int code) {
+    auto& field = static_cast<TextField&>(*binding.control);
+    if (!binding.dropDown) {
+        if (code == EN_CHANGE && !settingText_) {
+            field.TakeTextFromView(WindowText(binding.child));
+        } else if (code == EN_KILLFOCUS) {
+            field.Commit();
+        }
+        return;
+    }
+    switch (code) {
+        case CBN_EDITCHANGE:
+            if (!settingText_) {
+                field.TakeTextFromView(WindowText(binding.child));
+            }
+            break;
+        case CBN_SELCHANGE: {
+            // The field shows the picked text only after this notification.
+            const LRESULT index = ::SendMessageA(binding.child, CB_GETCURSEL, 0, 0);
+            const LRESULT length = ::SendMessageA(binding.child, CB_GETLBTEXTLEN, index, 0);
+            if (index != CB_ERR && length != CB_ERR) {
+                std::string text(static_cast<size_t>(length) + 1, '\0');
+                ::SendMessageA(binding.child, CB_GETLBTEXT, index,
+                               reinterpret_cast<LPARAM>(text.data()));
+                text.resize(static_cast<size_t>(length));
+                field.TakeTextFromView(std::move(text));
+            }
+            break;
+        }
+        case CBN_DROPDOWN:
+            field.AskForSuggestions();
+            break;
+        case CBN_KILLFOCUS:
+            field.Commit();
+            break;
+        default:
+            break;
+    }
+}
+
 void ControlMirror::MirrorWindowEnabled() {
     const bool enabled = model_.window.Enabled();
     if (!enabled) {
@@ -127,9 +224,7 @@ void ControlMirror::OnCommand(int id, int code) {
     }
     Control& control = *binding->control;
     if (control.Kind() == ControlKind::TextField) {
-        if (code == EN_CHANGE && !settingText_) {
-            static_cast<TextField&>(control).TakeTextFromView(WindowText(binding->child));
-        }
+        OnTextFieldCommand(*binding, code);
         return;
     }
     if (code != BN_CLICKED) {

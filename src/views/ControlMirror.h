@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "model/MainWindowModel.h"
@@ -35,11 +36,18 @@ private:
     struct Binding {
         Control* control;
         HWND child;
+        bool dropDown = false;  // a text field shown as an editable drop-down
+        std::vector<std::string> shownSuggestions;
     };
 
-    void Mirror(const Binding& binding);
+    static LRESULT CALLBACK DropDownProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR index, DWORD_PTR self);
+    void Mirror(Binding& binding);
+    void MirrorSuggestions(Binding& binding);
+    void OnTextFieldCommand(const Binding& binding, int code);
     void MirrorWindowEnabled();
     const Binding* Find(int id) const;
+    Binding* Find(int id);
 
     HWND window_;
     MainWindowModel& model_;

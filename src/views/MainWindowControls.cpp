@@ -12,6 +12,12 @@ constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUS
 // The model decides every state, so neither kind changes itself on a click.
 constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_3STATE;
 constexpr DWORD kOption = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON;
+// A field with a list of texts to pick from.
+constexpr DWORD kDropDown =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+
+// A drop-down's window holds its list too: this many times the field's height.
+constexpr int kDropDownRows = 8;
 
 // Labels and the rule are no windows: the window paints them, which spares a
 // dozen child windows, each of which costs start-up time under Wine.
@@ -51,8 +57,13 @@ constexpr ChildEntry kChildren[] = {
      FontRole::Message},
     {ids::kLaunchJfeBox, "BUTTON", "Launch JFE, and goto line with error", kCheck,
      FontRole::Message},
+    {ids::kLaunchMyEditorBox, "BUTTON", "Launch my editor at the line with error", kCheck,
+     FontRole::Message},
     {ids::kLaunchConTextBox, "BUTTON", "Launch Context and goto line with error", kCheck,
      FontRole::Message},
+    {ids::kEditorCommandLabel, nullptr, "Editor command:", kLabel, FontRole::Bold},
+    {ids::kEditorCommandField, "COMBOBOX", nullptr, kDropDown, FontRole::Message},
+    {ids::kBrowseEditorButton, "BUTTON", "...", kButton, FontRole::Message},
 
     {ids::kOnSuccessLabel, nullptr, "If No Errors found, do the following:", kLabel,
      FontRole::Bold},
@@ -67,6 +78,22 @@ constexpr ChildEntry kChildren[] = {
      FontRole::Bold},
 };
 
+const ChildEntry* EntryOf(int id) {
+    for (const ChildEntry& entry : kChildren) {
+        if (entry.id == id) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// The height of the control's window at its place.
+int WindowHeight(const ChildEntry& entry, const LayoutRect& place) {
+    const bool dropDown =
+        entry.className != nullptr && std::string_view(entry.className) == "COMBOBOX";
+    return place.height * (dropDown ? kDropDownRows : 1);
+}
+
 }  // namespace
 
 std::span<const ChildEntry> MainWindowChildren() {
@@ -74,12 +101,8 @@ std::span<const ChildEntry> MainWindowChildren() {
 }
 
 std::string_view CaptionOf(int id) {
-    for (const ChildEntry& entry : kChildren) {
-        if (entry.id == id) {
-            return entry.text != nullptr ? entry.text : "";
-        }
-    }
-    return {};
+    const ChildEntry* entry = EntryOf(id);
+    return entry != nullptr && entry->text != nullptr ? entry->text : "";
 }
 
 HFONT FontFor(const WindowFonts& fonts, FontRole role) {
@@ -105,7 +128,7 @@ void CreateChildControls(HWND parent, HINSTANCE instance, const MainWindowLayout
         const LayoutRect place = layout.Find(entry.id).value_or(LayoutRect{});
         const HWND child = ::CreateWindowExA(
             exStyle, entry.className, entry.text ? entry.text : "", entry.style, place.x, place.y,
-            place.width, place.height, parent,
+            place.width, WindowHeight(entry, place), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
         if (child == nullptr) {
             throw Error("A control of the main window cannot be created.");
@@ -125,9 +148,10 @@ void RefitChildControls(HWND parent, const MainWindowLayout& layout, const Windo
     HDWP positions = ::BeginDeferWindowPos(static_cast<int>(layout.controls.size()));
     for (const PlacedControl& placed : layout.controls) {
         const HWND child = ::GetDlgItem(parent, placed.id);
-        if (positions != nullptr && child != nullptr) {
+        const ChildEntry* entry = EntryOf(placed.id);
+        if (positions != nullptr && child != nullptr && entry != nullptr) {
             positions = ::DeferWindowPos(positions, child, nullptr, placed.rect.x, placed.rect.y,
-                                         placed.rect.width, placed.rect.height,
+                                         placed.rect.width, WindowHeight(*entry, placed.rect),
                                          SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }

@@ -22,7 +22,7 @@ MainWindowMetrics MeasureMainWindow(const WindowFonts& fonts, UINT dpi) {
     metrics.checkGlyphWidth = SystemMetricForDpi(SM_CXMENUCHECK, dpi);
     for (int id : {ids::kLccDirectoryLabel, ids::kKtvDirectoryLabel, ids::kBasicFileLabel,
                    ids::kLibrariesLabel, ids::kCommandLineLabel, ids::kCompileAsLabel,
-                   ids::kOnErrorLabel, ids::kOnSuccessLabel}) {
+                   ids::kOnErrorLabel, ids::kOnSuccessLabel, ids::kEditorCommandLabel}) {
         metrics.captionWidth = std::max(metrics.captionWidth, width(fonts.bold, id));
     }
     for (int id : {ids::kExitButton, ids::kAboutButton, ids::kDebugButton}) {
@@ -36,6 +36,7 @@ MainWindowMetrics MeasureMainWindow(const WindowFonts& fonts, UINT dpi) {
     metrics.dllWidth = width(fonts.message, ids::kDllOption);
     metrics.warningsWidth = width(fonts.message, ids::kCheckWarningsBox);
     metrics.notepadWidth = width(fonts.message, ids::kLaunchNotepadBox);
+    metrics.myEditorWidth = width(fonts.message, ids::kLaunchMyEditorBox);
     metrics.jfeWidth = width(fonts.message, ids::kLaunchJfeBox);
     metrics.conTextWidth = width(fonts.message, ids::kLaunchConTextBox);
     metrics.runProgramWidth = width(fonts.message, ids::kRunProgramBox);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace ktv::standins {
 
@@ -36,6 +37,23 @@ std::string FileArgument(std::string_view commandLine) {
         rest = rest.substr(1, rest.size() - 2);
     }
     return std::string(rest);
+}
+
+std::pair<long, std::string> LineOptionAndFile(std::string_view commandLine) {
+    const std::string rest = FileArgument(commandLine);
+    if (!rest.starts_with("-n")) {
+        return {0, rest};
+    }
+    const std::size_t space = rest.find(' ');
+    const long line = std::strtol(rest.substr(2, space - 2).c_str(), nullptr, 10);
+    // What follows the option, as if it followed the program's name.
+    return {line, space == std::string::npos ? std::string() : FileArgument(rest.substr(space))};
+}
+
+std::string LineEditorTitle(std::string_view path, bool) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1)) +
+           " - Line Editor";
 }
 
 std::string ToEditText(std::string_view bytes) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace ktv::standins {
 
@@ -10,6 +11,9 @@ namespace ktv::standins {
 struct EditorProfile {
     std::string_view logName;  // "jfe.exe"
     std::string (*title)(std::string_view path, bool modified);
+    // The editor takes "-n<line>" before the file, as editors with a line
+    // option do; the others take the file alone.
+    bool takesLineOption = false;
 };
 
 // "Jens' File Editor - [" + path + "]", or with " *]" once the text changed.
@@ -22,6 +26,13 @@ std::string NotepadTitle(std::string_view path, bool modified);
 // The file named on a raw command line: everything after the program's own
 // name and the spaces behind it, without the double quotes around it.
 std::string FileArgument(std::string_view commandLine);
+
+// "-n<line>" and the file after it on a raw command line; line 0 without the
+// option.
+std::pair<long, std::string> LineOptionAndFile(std::string_view commandLine);
+
+// The file's name without its folder, then " - Line Editor".
+std::string LineEditorTitle(std::string_view path, bool modified);
 
 // The file's text with every line end (CR LF, lone CR, lone LF) as CR LF,
 // which is what a multi-line edit control shows as a line break.

@@ -169,6 +169,20 @@ void Press(std::initializer_list<BYTE> keys) {
     }
 }
 
+// The first row of a list view stands right under its column headers.
+void DoubleClickFirstRow(HWND list) {
+    RECT header{};
+    ::GetWindowRect(::FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
+    ::SetCursorPos(header.left + 20, header.bottom + 6);
+    for (const DWORD button :
+         {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = button;
+        ::SendInput(1, &input, sizeof input);
+    }
+}
+
 std::string ClipboardText() {
     ::OpenClipboard(nullptr);
     const HANDLE data = ::GetClipboardData(CF_TEXT);
@@ -206,18 +220,76 @@ TEST_F(EditorE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
                bas + ":5: warning: unused y\r\n" + bas + ":12: error: undeclared x\r\n";
     })) << ClipboardText();
 
-    RECT header{};  // the first row stands right under the column headers
-    ::GetWindowRect(::FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
-    ::SetCursorPos(header.left + 20, header.bottom + 6);
-    for (const DWORD button :
-         {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = button;
-        ::SendInput(1, &input, sizeof input);
-    }
+    DoubleClickFirstRow(list);
     ASSERT_TRUE(WaitUntil([&] { return EditorLog("ConTEXT.exe", "selected").size() == 2; }));
     EXPECT_EQ(EditorLog("ConTEXT.exe", "selected"), (Values{"PRINT 12", "PRINT 5"}));
+}
+
+// An editor's question (here whether to reload the file) comes instead of the
+// go-to box: it gets no key, and once the user has answered it, Ctrl+G goes
+// once more and the line arrives in the go-to box.
+TEST_F(EditorE2eTest, AnEditorsQuestionGetsNoKeyAndTheLineFollowsItsAnswer) {
+    Layout().Write("work\\editors.log", "");
+    AppSession& app = Start();
+    app.Set(ids::kLaunchJfeBox, BST_CHECKED);
+    Layout().Write("work\\scenario.txt",
+                   "jfe.question_on_goto=1\r\nlcc.error_at_basic=12 undeclared x\r\n");
+    app.PressOk(DebugUntilBox(app));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = FindTopLevel(0, "#32770", "Reload")); }));
+    ::Sleep(1500);  // the user reads it; no key may come meanwhile
+    ::PostMessageA(question, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !EditorLog("jfe.exe", "selected").empty(); }));
+    EXPECT_EQ(EditorLog("jfe.exe", "question"), Values{"no"});
+    EXPECT_EQ(EditorLog("jfe.exe", "key"), (Values{"Ctrl+G", "Ctrl+G", "Home", "Shift+End"}));
+    EXPECT_EQ(EditorLog("jfe.exe", "box-key"), (Values{"Space", "1", "2", "Enter"}));
+    EXPECT_EQ(EditorLog("jfe.exe", "selected"), Values{"PRINT 12"});
+}
+
+// The user's own editor gets the file and the line on its command line, from
+// the template the settings keep after the fourteen lines: for the box's
+// problem, and for a row of the Problems list that leads into the C file. No
+// key reaches it.
+TEST_F(EditorE2eTest, MyEditorGetsTheLineOnItsCommandLineAndNoKey) {
+    ::CreateDirectoryA((Layout().Root() + "\\My Editors").c_str(), nullptr);
+    Layout().Copy(ToWindowsPath(KTV_E2E_EDITORS) + "\\lineeditor.exe",
+                  "My Editors\\lineeditor.exe");
+    const std::string editor = "\"" + Layout().Root() + "\\My Editors\\lineeditor.exe\"";
+    const std::string command = editor + " -n{line} \"{file}\"";
+    const std::string fourteen =
+        "lccpath=" + Layout().LccDir() + "\r\nktvpath=" + Layout().KtvDir() +
+        "\r\nbasicpath=" + Layout().BasicFile() +
+        "\r\njfe=0\r\nccon=0\r\nnotepad=0\r\nlibs=\r\ngui=False\r\n"
+        "dll=False\r\ncon=True\r\ncmd=\r\ncwarn=0\r\nrun=0\r\nlccdeb=0\r\n";
+    Layout().Write("KTVDebug.cfg", fourteen);
+    {
+        AppSession& app = Start(true);
+        app.Set(ids::kLaunchMyEditorBox, BST_CHECKED);
+        app.SetText(ids::kEditorCommandField, command);
+        EXPECT_TRUE(app.Close());
+    }
+    EXPECT_EQ(Layout().Read("KTVDebug.cfg"),
+              fourteen + "myeditor=1\r\neditorcommand=" + command + "\r\n");
+
+    Layout().Write("work\\editors.log", "");
+    AppSession& app = Start(true);
+    Layout().Write("work\\scenario.txt",
+                   "lcc.err=error prog.c: 999 far away\r\nlcc.error_at_basic=12 undeclared x\r\n");
+    Acknowledge(app, DebugUntilBox(app));
+    HWND problems = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (problems = FindTopLevel(app.ProcessId(), nullptr, "Problems - prog.bas"));
+    }));
+    ::SetForegroundWindow(problems);
+    DoubleClickFirstRow(::GetDlgItem(problems, 1701));  // the C file's line 999
+    ASSERT_TRUE(WaitUntil([&] { return EditorLog("lineeditor.exe", "command-line").size() == 2; }));
+    EXPECT_EQ(EditorLog("lineeditor.exe", "command-line"),
+              (Values{editor + " -n12 \"" + Layout().BasicFile() + "\"",
+                      editor + " -n999 \"" + Layout().WorkDir() + "\\prog.c\""}));
+    EXPECT_TRUE(
+        WaitUntil([&] { return EditorLog("lineeditor.exe", "selected") == Values{"PRINT 12"}; }));
+    EXPECT_TRUE(EditorLog("lineeditor.exe", "key").empty() &&
+                EditorLog("lineeditor.exe", "box-key").empty());
 }
 
 // The first Debug on a file without the marker line adds it after telling the

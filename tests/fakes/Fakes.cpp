@@ -189,6 +189,10 @@ TaskWindow FakeDesktop::Foreground() {
     if (nextFront_ && --looksUntilNextFront_ <= 0) {
         front = *nextFront_;
         nextFront_.reset();
+        if (boxOwner_ && front.window == boxOwner_->window + 2 && questionLooks >= 0) {
+            nextFront_ = *boxOwner_;  // the user answers the question
+            looksUntilNextFront_ = questionLooks;
+        }
     }
     return front;
 }
@@ -196,10 +200,16 @@ TaskWindow FakeDesktop::Foreground() {
 void FakeDesktop::SendKeys(const std::string& keyText) {
     ParseKeyText(keyText);  // a bad key text fails here as it does for real
     const bool toBox = boxOwner_ && front.window == boxOwner_->window + 1;
-    transcript_.Add((toBox ? "box-keys: " : "keys: ") + keyText);
-    if (goToBoxDelay >= 0 && !nextFront_ && !toBox && keyText == "^g" && front.window != 0) {
+    const bool toQuestion = boxOwner_ && front.window == boxOwner_->window + 2;
+    transcript_.Add((toBox ? "box-keys: " : toQuestion ? "question-keys: " : "keys: ") + keyText);
+    if (toQuestion) {
+        front = *boxOwner_;  // the key answered it
+        nextFront_.reset();
+    } else if (goToBoxDelay >= 0 && !nextFront_ && !toBox && keyText == "^g" && front.window != 0) {
         boxOwner_ = front;
-        nextFront_ = TaskWindow{front.window + 1, front.task};
+        const bool question = questionsFirst > 0;
+        questionsFirst -= question ? 1 : 0;
+        nextFront_ = TaskWindow{front.window + (question ? 2 : 1), front.task, !question};
         looksUntilNextFront_ = goToBoxDelay;
     } else if (!nextFront_ && toBox && keyText == "{ENTER}") {
         nextFront_ = editorComesBack ? *boxOwner_ : TaskWindow{};

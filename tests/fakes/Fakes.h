@@ -114,14 +114,20 @@ public:
     std::map<std::string, TaskWindow> windows;
     std::set<TaskId> tasksWithoutWindow;
     // The window in front; activation moves it. Keys typed while a go-to box
-    // is in front are recorded as "box-keys: ...".
+    // or a question is in front are recorded as "box-keys: ..." and
+    // "question-keys: ...".
     TaskWindow front{};
-    // How editors answer Ctrl+G: their box (window + 1, same task) comes in
-    // front once the front has been looked at this many times, and the editor
-    // comes back the same way after Enter (to nothing, when editorComesBack
-    // is false). -1: no box opens.
+    // How editors answer Ctrl+G: their box (window + 1, same task, the focus
+    // in its field) comes in front once the front has been looked at this many
+    // times, and the editor comes back the same way after Enter (to nothing,
+    // when editorComesBack is false). -1: no box opens.
     int goToBoxDelay = 1;
     bool editorComesBack = true;
+    // The first Ctrl+G this many times brings a question instead (window + 2,
+    // no field), which the user answers after this many looks (-1: never); a
+    // key typed into it answers it at once.
+    int questionsFirst = 0;
+    int questionLooks = 3;
     std::function<void(const std::string& prompt)> onMessageBox;
     std::deque<std::optional<std::string>> dialogAnswers;  // folder pickers and file dialogs
     bool failDialogs = false;
@@ -164,6 +170,13 @@ public:
         transcript_.Add("registry: HKCU\\" + subKey + "\\" + valueName + " = " +
                         std::to_string(value));
     }
+    // Text values by root, "sub-key\\name" (the default value: an empty name).
+    std::map<std::pair<RegistryRoot, std::string>, std::string> strings;
+    std::optional<std::string> ReadString(RegistryRoot root, const std::string& subKey,
+                                          const std::string& valueName) override {
+        const auto it = strings.find({root, subKey + "\\" + valueName});
+        return it == strings.end() ? std::nullopt : std::optional(it->second);
+    }
 
 private:
     Transcript& transcript_;
@@ -174,6 +187,10 @@ public:
     std::string directory = "C:\\windows\\system32";
     std::string SystemDirectory() override { return directory; }
     std::string UserDataFolder() override { return "c:\\users\\me\\AppData\\Roaming"; }
+    std::vector<std::string> ProgramFolders() override {
+        return {"C:\\Program Files", "C:\\Program Files (x86)",
+                "c:\\users\\me\\AppData\\Local\\Programs"};
+    }
 };
 
 struct FakePlatform {

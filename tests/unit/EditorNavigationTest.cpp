@@ -2,6 +2,7 @@
 // passes of each timing, and keys typed only into the editor and its go-to box.
 
 #include "World.h"
+#include "debug/EditorCommands.h"
 #include "debug/EditorNavigation.h"
 #include "debug/SourceMarkers.h"
 #include "text/Errors.h"
@@ -64,22 +65,33 @@ TEST(EditorNavigation, EachEditorIsStartedAndSteeredWithTheWaitsOfItsTiming) {
 
 // Real editors open their go-to box a moment after Ctrl+G. The line and Enter
 // wait for the box, Home and Shift+End for the editor to be back; what does
-// not come in time ends the typing, so the document never gets the line.
+// not come in time ends the typing, so the document never gets the line. A
+// question the editor asks instead of the box gets no key: once answered,
+// Ctrl+G goes once more.
 TEST(EditorNavigation, TheLineWaitsForTheGoToBoxAndNothingMoreIsTypedWithoutIt) {
-    const std::tuple<const char*, int, bool, Lines> cases[] = {
-        {"box a moment later", 40, true, kLine12},
-        {"no box", -1, true, {"keys: ^g"}},
+    const Lines twice = Concat({{"keys: ^g"}, kLine12});
+    const std::tuple<const char*, int, bool, int, int, Lines> cases[] = {
+        // name, box delay, editor back after Enter, questions first, looks until answered
+        {"box a moment later", 40, true, 0, 0, kLine12},
+        {"no box", -1, true, 0, 0, {"keys: ^g"}},
         {"editor not back after Enter",
          1,
          false,
-         {"keys: ^g", "box-keys:  12", "box-keys: {ENTER}"}}};
-    for (const auto& [name, delay, comesBack, keys] : cases) {
+         0,
+         0,
+         {"keys: ^g", "box-keys:  12", "box-keys: {ENTER}"}},
+        {"a question, answered", 1, true, 1, 300, twice},
+        {"a question never answered", 1, true, 1, -1, {"keys: ^g"}},
+        {"a question each time", 1, true, 2, 3, {"keys: ^g", "keys: ^g"}}};
+    for (const auto& [name, delay, comesBack, questions, looks, keys] : cases) {
         for (EditorChoice editor :
              {EditorChoice::Notepad, EditorChoice::JFE, EditorChoice::ConTEXT}) {
             SCOPED_TRACE(name);
             EditorWorld world(editor);
             world.fake.desktop.goToBoxDelay = delay;
             world.fake.desktop.editorComesBack = comesBack;
+            world.fake.desktop.questionsFirst = questions;
+            world.fake.desktop.questionLooks = looks;
             DebugContext context = world.Context();
             OpenEditorAtLine(context, "12", NavigationTiming::Compiler);
             EXPECT_EQ(world.Only({"keys", "box-keys"}), keys);
@@ -158,6 +170,69 @@ TEST(EditorNavigation, AnOpenJfeWindowComesForwardByTheFirstTitleThatFitsAndJfeS
     EXPECT_EQ(world.Only({"activate-title", "start"}),
               (Lines{"activate-title: Jens' File Editor - [prog.bas *] (not found)",
                      "activate-title: Jens' File Editor - [prog.bas]", kJfe}));
+}
+
+// The user's own editor gets the file and the line on its command line, as
+// the template says: no key, no window search; what cannot start is told.
+TEST(EditorNavigation, MyEditorStartsWithTheLineOnItsCommandLineAndNoKey) {
+    const std::string file = "c:\\my {line}\\prog.bas";
+    const std::tuple<std::string, std::string, Lines> cases[] = {
+        // template, Basic line, what happens
+        {"\"c:\\np\\np.exe\" -n{line} \"{file}\"",
+         "12",
+         {"start[1]: \"c:\\np\\np.exe\" -n12 \"c:\\my {line}\\prog.bas\""}},
+        {"e.exe {file}:{line} -x{line}", " 7", {"start[1]: e.exe c:\\my {line}\\prog.bas:7 -x7"}},
+        {"e.exe {file} {line}", "x", {"start[1]: e.exe c:\\my {line}\\prog.bas 1"}},
+        {"e.exe -n{line}",
+         "12",
+         {"box[48|Error!]: Error: The command for your editor has no {file}"}},
+        {"  ", "12", {"box[48|Error!]: Error: There is no command for your editor."}},
+        {"missing.exe {file}",
+         "12",
+         {"start[1]: missing.exe c:\\my {line}\\prog.bas",
+          "box[48|Error!]: Error: Could not start your editor: Cannot start missing.exe"}}};
+    for (const auto& [command, line, calls] : cases) {
+        SCOPED_TRACE(command);
+        EditorWorld world(EditorChoice::MyEditor);
+        world.options.basicFile = file;
+        world.options.editorCommand = command;
+        world.fake.processes.failing = {"missing.exe"};
+        DebugContext context = world.Context();
+        OpenEditorAtLine(context, line, NavigationTiming::Compiler);
+        const Lines seen = world.Calls();
+        ASSERT_EQ(seen.size(), calls.size());
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            EXPECT_TRUE(seen[i].starts_with(calls[i])) << seen[i];
+        }
+    }
+}
+
+// The editors found on the machine: registered in App Paths (the user's own
+// first, quotes taken off) or in their usual folders, each with its own line
+// option; an editor picked by its file gets its option too.
+TEST(EditorCommands, InstalledEditorsAreFoundAndGetTheirLineOptions) {
+    World world;
+    const std::string appPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+    world.fake.registry.strings[{RegistryRoot::LocalMachine, appPaths + "gvim.exe\\"}] =
+        "\"d:\\vim\\gvim.exe\"";
+    world.fake.registry.strings[{RegistryRoot::CurrentUser, appPaths + "notepad++.exe\\"}] =
+        "d:\\gone\\notepad++.exe";  // registered, but not there
+    for (const char* program :
+         {"d:\\vim\\gvim.exe", "C:\\Program Files (x86)\\Notepad++\\notepad++.exe",
+          "c:\\users\\me\\AppData\\Local\\Programs\\Microsoft VS Code\\Code.exe",
+          "C:\\Program Files\\IDM Computer Solutions\\UltraEdit\\uedit64.exe"}) {
+        world.fake.files.AddFile(program, "MZ");
+    }
+    EXPECT_EQ(FindInstalledEditors(world.fake.platform),
+              (Lines{"\"C:\\Program Files (x86)\\Notepad++\\notepad++.exe\" -n{line} \"{file}\"",
+                     "\"c:\\users\\me\\AppData\\Local\\Programs\\Microsoft VS Code\\Code.exe\" "
+                     "--goto \"{file}:{line}\"",
+                     "\"d:\\vim\\gvim.exe\" +{line} \"{file}\"",
+                     "\"C:\\Program Files\\IDM Computer Solutions\\UltraEdit\\uedit64.exe\" "
+                     "\"{file}/{line}\""}));
+    EXPECT_EQ(EditorCommandFor("c:\\e\\GEANY.exe"),
+              "\"c:\\e\\GEANY.exe\" --line={line} \"{file}\"");
+    EXPECT_EQ(EditorCommandFor("c:\\e\\other.exe"), "\"c:\\e\\other.exe\" \"{file}\"");
 }
 
 // The marker line, its rewrite and JFE showing the changed file.

@@ -26,52 +26,58 @@ std::string Describe(const MainWindowModel& f) {
     std::string text = o.lccPath + "|" + o.ktvPath + "|" + o.basicFile + "|" + o.libraries + "|" +
                        o.commandLine + (f.commandLineField.Enabled() ? "|on|" : "|off|") + link +
                        "|";
-    for (const CheckBox* box : {&f.launchNotepadBox, &f.launchJfeBox, &f.launchConTextBox,
-                                &f.checkWarningsBox, &f.runProgramBox, &f.debugInWeditBox}) {
+    for (const CheckBox* box :
+         {&f.launchNotepadBox, &f.launchJfeBox, &f.launchConTextBox, &f.checkWarningsBox,
+          &f.runProgramBox, &f.debugInWeditBox, &f.launchMyEditorBox}) {
         text += std::to_string(static_cast<int>(box->State()));
     }
     return text;
 }
 
-constexpr const char* kDefaults = "c:\\lcc|c:\\ktv||||on|con|000000";
+constexpr const char* kDefaults = "c:\\lcc|c:\\ktv||||on|con|0000000";
 
 TEST(MainWindowModel, StartsWithTheDesignDefaultsAndKeepsItsRules) {
     MainWindowModel model;
     EXPECT_EQ(Describe(model), kDefaults);
-    EXPECT_EQ(model.Controls().size(), 21u);
     model.launchConTextBox.SetState(Checked);
     model.launchNotepadBox.SetState(Grayed);  // grayed counts as off and clears nothing
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|201000");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|2010000");
     model.launchJfeBox.Click();
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|010000");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|0100000");
     EXPECT_EQ(model.Options().editor, EditorChoice::JFE);
     model.launchNotepadBox.Click();
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|100000");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|1000000");
     model.launchJfeBox.Click();
     model.launchConTextBox.Click();
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|001000");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|0010000");
     EXPECT_EQ(model.Options().editor, EditorChoice::ConTEXT);
     model.runProgramBox.Click();
     model.debugInWeditBox.Click();
     model.checkWarningsBox.Click();  // takes part in no rule
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|001101");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|0011010");
     EXPECT_TRUE(model.Options().debugInWedit);
     model.runProgramBox.Click();
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|001110");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|0011100");
     model.launchConTextBox.Click();
     EXPECT_EQ(model.Options().editor, EditorChoice::None);
+    model.launchMyEditorBox.Click();
+    EXPECT_EQ(model.Options().editor, EditorChoice::MyEditor);
+    model.launchNotepadBox.Click();  // my editor is one of the four
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|1001100");
+    model.launchMyEditorBox.Click();
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv||||on|con|0001101");
 }
 
 TEST(MainWindowModel, TheCommandLineFollowsTheLinkModeAndKeepsItsText) {
     MainWindowModel model;
     model.commandLineField.SetText("-v");
     model.guiOption.Click();
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|off|gui|000000");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|off|gui|0000000");
     model.consoleOption.Click();
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|on|con|000000");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|on|con|0000000");
     model.consoleOption.SetSelected(false);  // no selection: the field keeps its state
     model.ApplyCommandLineRule();
-    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|on|none|000000");
+    EXPECT_EQ(Describe(model), "c:\\lcc|c:\\ktv|||-v|on|none|0000000");
     int heard = 0;
     model.commandLineField.SetViewObserver([&] { ++heard; });
     model.commandLineField.TakeTextFromView("typed");  // the view's own change is not echoed
@@ -95,12 +101,12 @@ struct SettingsWorld {
 };
 
 // A first start gets JFE; every setting then survives a restart, trimmed,
-// in the fourteen lines the file has always had.
+// in the fourteen lines the file has always had, then my editor's two.
 TEST(Settings, AFirstStartLoadsJfeAndEverySettingSurvivesARestartTrimmed) {
     SettingsWorld world;
     MainWindowModel first;
     LoadConfig(first, world.fake.platform, 0);
-    EXPECT_EQ(Describe(first), "c:\\lcc|c:\\ktv||||on|con|010000");
+    EXPECT_EQ(Describe(first), "c:\\lcc|c:\\ktv||||on|con|0100000");
     first.lccDirectoryField.SetText("  d:\\tools\\lcc  ");
     first.basicFileField.SetText("c:\\my work,old\\prog.bas");
     first.librariesField.SetText(" a.lib;b.lib ");
@@ -109,43 +115,51 @@ TEST(Settings, AFirstStartLoadsJfeAndEverySettingSurvivesARestartTrimmed) {
     first.checkWarningsBox.Click();
     first.debugInWeditBox.SetState(Grayed);
     first.guiOption.Click();
+    first.editorCommandField.SetText(" \"c:\\np\\np.exe\" -n{line} \"{file}\" ");
     SaveConfig(first, world.fake.platform, 0);
     EXPECT_EQ(world.fake.files.Content(SettingsWorld::kBeside),
               "lccpath=d:\\tools\\lcc\r\nktvpath=c:\\ktv\r\nbasicpath=c:\\my work,old\\prog.bas\r\n"
               "jfe=0\r\nccon=1\r\nnotepad=0\r\nlibs=a.lib;b.lib\r\ngui=True\r\ndll=False\r\n"
-              "con=False\r\ncmd=-in \"x, y\" -v=2\r\ncwarn=1\r\nrun=0\r\nlccdeb=2\r\n");
+              "con=False\r\ncmd=-in \"x, y\" -v=2\r\ncwarn=1\r\nrun=0\r\nlccdeb=2\r\nmyeditor=0\r\n"
+              "editorcommand=\"c:\\np\\np.exe\" -n{line} \"{file}\"\r\n");
     EXPECT_EQ(world.fake.transcript.Entries(), Lines{"write-file: c:\\KTVDebugger\\KTVDebug.cfg"});
     MainWindowModel second;
     LoadConfig(second, world.fake.platform, 0);
     EXPECT_EQ(Describe(second),
               "d:\\tools\\lcc|c:\\ktv|c:\\my work,old\\prog.bas|a.lib;b.lib|-in \"x, y\" "
-              "-v=2|off|gui|001102");
+              "-v=2|off|gui|0011020");
+    EXPECT_EQ(second.editorCommandField.Text(), "\"c:\\np\\np.exe\" -n{line} \"{file}\"");
 }
 
 TEST(Settings, LoadingTriesEveryRecordAgainstTheKeysInOrder) {
     const std::pair<std::string, std::string> cases[] = {
-        {"lccpath=d:\\lcc\r\n", "d:\\lcc|c:\\ktv||||on|con|000000"},  // the JFE box stays off
+        {"lccpath=d:\\lcc\r\n", "d:\\lcc|c:\\ktv||||on|con|0000000"},  // the JFE box stays off
         {"LCCPATH=d:\\lcc\r\nJfe=1\r\nCon=False\r\n", kDefaults},
-        {"lccpathX=d:\\y\r\nrunning = 1\r\n", "d:\\y|c:\\ktv||||on|con|000010"},
-        {"  ktvpath =   e:\\ktv  \r\ncmd=  a b  \r\n", "c:\\lcc|e:\\ktv|||a b|on|con|000000"},
+        {"lccpathX=d:\\y\r\nrunning = 1\r\n", "d:\\y|c:\\ktv||||on|con|0000100"},
+        {"  ktvpath =   e:\\ktv  \r\ncmd=  a b  \r\n", "c:\\lcc|e:\\ktv|||a b|on|con|0000000"},
         {"lccpath\r\nlibs\r\n", kDefaults},
-        {"jfe=1\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|010000"},
-        {"jfe=0\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|100000"},
-        {"notepad=1\r\njfe=1\r\nccon=1\r\n", "c:\\lcc|c:\\ktv||||on|con|100000"},
-        {"run=1\r\nlccdeb=1\r\n", "c:\\lcc|c:\\ktv||||on|con|000010"},
-        {"lccdeb=1\r\nrun=1\r\n", "c:\\lcc|c:\\ktv||||on|con|000010"},
-        {"jfe=2\r\nnotepad=1\r\nrun=2\r\nlccdeb=1\r\n", "c:\\lcc|c:\\ktv||||on|con|020020"},
-        {"gui=True\r\ndll=False\r\ncon=False\r\n", "c:\\lcc|c:\\ktv||||off|gui|000000"},
-        {"gui=False\r\ndll=False\r\ncon=False\r\n", "c:\\lcc|c:\\ktv||||on|none|000000"},
-        {"dll=-1\r\ngui=0\r\n", "c:\\lcc|c:\\ktv||||off|dll|000000"},
-        {"gui=true\r\n", "c:\\lcc|c:\\ktv||||off|gui|000000"},
+        {"jfe=1\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|0100000"},
+        {"jfe=0\r\nccon=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|1000000"},
+        {"notepad=1\r\njfe=1\r\nccon=1\r\n", "c:\\lcc|c:\\ktv||||on|con|1000000"},
+        {"run=1\r\nlccdeb=1\r\n", "c:\\lcc|c:\\ktv||||on|con|0000100"},
+        {"lccdeb=1\r\nrun=1\r\n", "c:\\lcc|c:\\ktv||||on|con|0000100"},
+        {"jfe=2\r\nnotepad=1\r\nrun=2\r\nlccdeb=1\r\n", "c:\\lcc|c:\\ktv||||on|con|0200200"},
+        {"gui=True\r\ndll=False\r\ncon=False\r\n", "c:\\lcc|c:\\ktv||||off|gui|0000000"},
+        {"gui=False\r\ndll=False\r\ncon=False\r\n", "c:\\lcc|c:\\ktv||||on|none|0000000"},
+        {"dll=-1\r\ngui=0\r\n", "c:\\lcc|c:\\ktv||||off|dll|0000000"},
+        {"gui=true\r\n", "c:\\lcc|c:\\ktv||||off|gui|0000000"},
         {"cwarn=1\r\ncwarn=3\r\ncwarn=yes\r\ncwarn=-1\r\ncwarn=0.1\r\ncwarn=\r\n",
-         "c:\\lcc|c:\\ktv||||on|con|000100"},
+         "c:\\lcc|c:\\ktv||||on|con|0001000"},
         {"con=maybe\r\ncon=\r\ngui=1x\r\ndll=1..\r\n", kDefaults},
         {"con=False\r\ncon=+1\r\n", kDefaults},
         {"basicpath=c:\\a,b\\p.bas\r\nlibs=x.lib,y.lib\r\ncmd=-d=1, 3\r\n",
-         "c:\\lcc|c:\\ktv|c:\\a,b\\p.bas|x.lib,y.lib|-d=1, 3|on|con|000000"},
-        {"lccpath=d:\\lcc\nktvpath=d:\\ktv\rjfe=1", "d:\\lcc|d:\\ktv||||on|con|010000"}};
+         "c:\\lcc|c:\\ktv|c:\\a,b\\p.bas|x.lib,y.lib|-d=1, 3|on|con|0000000"},
+        {"lccpath=d:\\lcc\nktvpath=d:\\ktv\rjfe=1", "d:\\lcc|d:\\ktv||||on|con|0100000"},
+        // my editor's line comes after the fourteen, as one more editor box
+        {"jfe=0\r\nccon=0\r\nnotepad=0\r\nmyeditor=1\r\n", "c:\\lcc|c:\\ktv||||on|con|0000001"},
+        {"jfe=1\r\nmyeditor=1\r\n", "c:\\lcc|c:\\ktv||||on|con|0100000"},
+        {"ccon=2\r\nmyeditor=1\r\n", "c:\\lcc|c:\\ktv||||on|con|0020000"},
+        {"myeditor=1\r\nnotepad=1\r\n", "c:\\lcc|c:\\ktv||||on|con|1000000"}};
     for (const auto& [file, state] : cases) {
         SettingsWorld world;
         EXPECT_EQ(world.Load(file), state) << file;
@@ -214,7 +228,7 @@ TEST(BrowseActions, PickersStartWhereTheFieldsSayAndAddEachLibraryOnce) {
     }
     EXPECT_EQ(
         Describe(model),
-        "c:\\lcc\\|d:\\|c:\\w\\prog.bas|c:\\lcc\\lib\\b.lib;c:\\lcc\\lib\\B.lib||on|con|000000");
+        "c:\\lcc\\|d:\\|c:\\w\\prog.bas|c:\\lcc\\lib\\b.lib;c:\\lcc\\lib\\B.lib||on|con|0000000");
     const Lines dialogs = fake.transcript.Entries();
     EXPECT_EQ(Lines(dialogs.begin(), dialogs.begin() + 5),
               (Lines{"folder-picker: Select LCC Directory", "folder-picker: Select KTV Directory",
@@ -307,7 +321,7 @@ TEST(MainWindowController, EachBrowseButtonFillsItsField) {
           &world.model.browseBasicFileButton, &world.model.browseLibrariesButton}) {
         browse->Click();
     }
-    EXPECT_EQ(Describe(world.model), "d:\\lcc|d:\\ktv|d:\\p.bas|d:\\a.lib||on|con|000000");
+    EXPECT_EQ(Describe(world.model), "d:\\lcc|d:\\ktv|d:\\p.bas|d:\\a.lib||on|con|0000000");
 }
 
 TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOptions) {
@@ -326,7 +340,7 @@ TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOpti
         }
     };
     world.model.debugButton.Click();
-    EXPECT_EQ(locked, "-+101010101000000000000");
+    EXPECT_EQ(locked, "-+101010101000000001000000");
     EXPECT_EQ(world.model.lccDirectoryField.Text(), "c:\\lcc");  // shown as normalised
     EXPECT_EQ(world.logic.Names().baseName, "prog");
     EXPECT_EQ(world.Only({"start["}),
@@ -383,6 +397,17 @@ TEST(MainWindowController, SeveralProblemsAreListedUntilTheNextDebug) {
     EXPECT_EQ(world.view.list->Cell(1, ProblemColumn::Kind) + "|" +
                   world.view.list->Cell(1, ProblemColumn::CLine),
               "Basic error|");
+
+    // The user's own editor opens a row without a Basic line in the C file, at
+    // its line; and it leaves Notepad's word-wrap value alone.
+    world.model.launchMyEditorBox.Click();
+    world.model.editorCommandField.SetText("ed.exe {file} {line}");
+    world.translatorError.clear();
+    const std::size_t wrapWrites = world.Only({"registry"}).size();
+    world.model.debugButton.Click();
+    EXPECT_EQ(world.Only({"registry"}).size(), wrapWrites);
+    world.view.list->Open(1);
+    EXPECT_EQ(world.Only({"start["}).back(), "start[1]: ed.exe c:\\work\\prog.c 99");
 }
 
 // Text sizes as a 9-point system font measures them at 96 DPI, scaled.
@@ -391,8 +416,8 @@ MainWindowMetrics MetricsAt(int dpi, int textScalePercent) {
     return MainWindowMetrics{dpi,     px(15),  px(25),  ScaleForDpi(13, dpi),
                              px(214), px(84),  px(150), px(196),
                              px(38),  px(20),  px(44),  px(20),
-                             px(128), px(230), px(206), px(220),
-                             px(112), px(124)};
+                             px(128), px(230), px(236), px(206),
+                             px(220), px(112), px(124)};
 }
 
 TEST(MainWindowLayout, EverythingFitsInReadingOrderAtAnyDpiAndFont) {
@@ -414,20 +439,28 @@ TEST(MainWindowLayout, EverythingFitsInReadingOrderAtAnyDpiAndFont) {
             }
         }
         const auto at = [&](int id) { return layout.Find(id).value_or(LayoutRect{}); };
-        const int rows[] = {
-            ids::kSubtitleLabel,    ids::kLccDirectoryField, ids::kKtvDirectoryField,
-            ids::kBasicFileField,   ids::kLibrariesField,    ids::kLibrariesHint,
-            ids::kCommandLineField, ids::kGuiOption,         ids::kLaunchNotepadBox,
-            ids::kLaunchConTextBox, ids::kRunProgramBox,     ids::kRule,
-            ids::kExitButton};
+        const int rows[] = {ids::kSubtitleLabel,
+                            ids::kLccDirectoryField,
+                            ids::kKtvDirectoryField,
+                            ids::kBasicFileField,
+                            ids::kLibrariesField,
+                            ids::kLibrariesHint,
+                            ids::kCommandLineField,
+                            ids::kGuiOption,
+                            ids::kLaunchNotepadBox,
+                            ids::kLaunchConTextBox,
+                            ids::kEditorCommandField,
+                            ids::kRunProgramBox,
+                            ids::kRule,
+                            ids::kExitButton};
         for (std::size_t i = 1; i < std::size(rows); ++i) {
             EXPECT_LE(at(rows[i - 1]).Bottom(), at(rows[i]).y) << rows[i];
         }
         EXPECT_GE(at(ids::kLaunchNotepadBox).width, MetricsAt(dpi, scale).notepadWidth);
+        EXPECT_GE(at(ids::kLaunchMyEditorBox).width, MetricsAt(dpi, scale).myEditorWidth);
         EXPECT_EQ(at(ids::kLaunchConTextBox).x, at(ids::kLaunchJfeBox).x);
         EXPECT_LT(at(ids::kAboutButton).Right(), at(ids::kDebugButton).x);
     }
-    EXPECT_EQ(ScaleForDpi(12, 144), 18);
 }
 
 }  // namespace

@@ -117,7 +117,11 @@ TEST(PostBuild, TheProgramStartsByLinkModeAConsoleOneThroughTheSystemsCmd) {
             {std::nullopt, "c:\\my work", "prog", "x", sys, "start[1]: \"c:\\my work\\prog.exe\""},
             {LinkMode::Console, "c:\\work", "my prog", "-v", sys, cmd + "\"my prog.exe\" -v"},
             {LinkMode::Console, "c:\\work", "my prog", "-v \"a b\"", sys,
-             cmd + "\"\"my prog.exe\" -v \"a b\"\""}};
+             cmd + "\"\"my prog.exe\" -v \"a b\"\""},
+            // a name cmd would split: one quoted word, in quotes cmd strips
+            {LinkMode::Console, "c:\\work", "r&d", "arg1 >out.txt", sys,
+             cmd + "\"\"r&d.exe\" arg1 >out.txt\""},
+            {LinkMode::Console, "c:\\work", "a,b (2)", "", sys, cmd + "\"\"a,b (2).exe\" \""}};
     for (const auto& [mode, folder, baseName, arguments, system, start] : cases) {
         SCOPED_TRACE(start);
         BuiltWorld world;

@@ -9,6 +9,7 @@
 #include "platform/win32/WinApi.h"
 #include "text/Errors.h"
 #include "text/KeyText.h"
+#include "text/Strings.h"
 
 namespace ktv::win32 {
 namespace {
@@ -72,6 +73,41 @@ TaskWindow Describe(HWND window) {
     return TaskWindow{reinterpret_cast<WindowRef>(window), process};
 }
 
+// Whether a control takes typed text, by its window class: edit fields (the
+// system's "Edit" and rich edits, and frameworks' own, such as Delphi's
+// "TEdit" or a "...TextBox") and editable drop-downs. A read-only field, a
+// drop-down list, a button or a plain window does not.
+bool TakesTypedText(HWND control) {
+    char name[128] = {};
+    ::GetClassNameA(control, name, sizeof name);
+    std::string lower(name);
+    for (char& c : lower) {
+        c = ToLowerAscii(c);
+    }
+    const LONG_PTR style = ::GetWindowLongPtrA(control, GWL_STYLE);
+    if (lower.find("combo") != std::string::npos) {
+        return (style & 3) != CBS_DROPDOWNLIST && (style & 3) != 0;
+    }
+    const bool field =
+        lower.find("edit") != std::string::npos || lower.find("textbox") != std::string::npos;
+    return field && (style & ES_READONLY) == 0;
+}
+
+// Whether the keyboard focus of the window's thread is in a field of the
+// window that takes typed text, as in a go-to box (not in a question's
+// buttons).
+bool FocusInField(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (window == nullptr ||
+        !::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &thread) ||
+        thread.hwndFocus == nullptr) {
+        return false;
+    }
+    return (thread.hwndFocus == window || ::IsChild(window, thread.hwndFocus)) &&
+           TakesTypedText(thread.hwndFocus);
+}
+
 }  // namespace
 
 TaskWindow Win32Desktop::ActivateByTitle(const std::string& title) {
@@ -101,7 +137,10 @@ TaskWindow Win32Desktop::ActivateByTask(TaskId task) {
 }
 
 TaskWindow Win32Desktop::Foreground() {
-    return Describe(::GetForegroundWindow());
+    const HWND window = ::GetForegroundWindow();
+    TaskWindow front = Describe(window);
+    front.focusInField = FocusInField(window);
+    return front;
 }
 
 void Win32Desktop::Pause(std::chrono::milliseconds duration) {

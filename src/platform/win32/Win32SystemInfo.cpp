@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "platform/win32/Handles.h"
 #include "platform/win32/WinApi.h"
 
@@ -14,6 +16,30 @@ std::string Win32SystemInfo::SystemDirectory() {
         return {};
     }
     return std::string(buffer, length);
+}
+
+std::vector<std::string> Win32SystemInfo::ProgramFolders() {
+    std::vector<std::string> folders;
+    const auto add = [&](const char* variable, const char* below) {
+        char buffer[MAX_PATH + 1] = {};
+        const DWORD length = ::GetEnvironmentVariableA(variable, buffer, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) {
+            return;
+        }
+        const std::string folder = std::string(buffer, length) + below;
+        const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+            std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(folder);
+        }
+    };
+    // A 64-bit program sees both program folders; ProgramW6432 names the
+    // 64-bit one also where ProgramFiles does not.
+    add("ProgramW6432", "");
+    add("ProgramFiles", "");
+    add("ProgramFiles(x86)", "");
+    add("LOCALAPPDATA", "\\Programs");
+    return folders;
 }
 
 std::string Win32SystemInfo::UserDataFolder() {

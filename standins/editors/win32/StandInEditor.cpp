@@ -5,6 +5,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "KeyNames.h"
 #include "StandinCommon.h"
@@ -18,6 +19,10 @@ constexpr char kGoToClass[] = "KtvStandInGoToLine";
 // Like a real editor, the go-to box comes up a moment after Ctrl+G, once the
 // key has gone through the editor's own queue.
 constexpr UINT_PTR kOpenGoToTimer = 1;
+// With "<editor>.question_on_goto=1" the first Ctrl+G brings a question
+// instead, as an editor that notices its file changed on disk asks whether to
+// reload it.
+constexpr UINT_PTR kAskTimer = 2;
 constexpr UINT kDefaultGoToDelayMs = 300;
 
 // What a second instance hands the first: the file to show.
@@ -61,6 +66,11 @@ public:
         if (const auto delay = scenario.Get(name + ".goto_delay_ms")) {
             goToDelayMs_ = static_cast<UINT>(std::strtoul(delay->c_str(), nullptr, 10));
         }
+        askFirst_ = scenario.Flag(name + ".question_on_goto");
+        long line = 0;
+        if (profile_.takesLineOption) {
+            std::tie(line, path_) = LineOptionAndFile(commandLine);
+        }
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         ::GetStartupInfoA(&startup);
@@ -84,6 +94,13 @@ public:
         ::UpdateWindow(main_);
         shown_ = true;
         log_.Write("window", WindowState(main_));
+        if (line > 0 && GoToLine(line)) {
+            // Like Home and Shift+End: the whole line selected.
+            const LRESULT start = ::SendMessageA(edit_, EM_LINEINDEX, line - 1, 0);
+            const LRESULT length = ::SendMessageA(edit_, EM_LINELENGTH, start, 0);
+            ::SendMessageA(edit_, EM_SETSEL, start, start + length);
+            LogSelection();
+        }
 
         MSG message;
         while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -201,7 +218,8 @@ private:
         LogKey(message, *name);
 
         if (Held(VK_CONTROL) && !Held(VK_MENU) && key == 'G') {
-            ::SetTimer(main_, kOpenGoToTimer, goToDelayMs_, nullptr);
+            ::SetTimer(main_, askFirst_ ? kAskTimer : kOpenGoToTimer, goToDelayMs_, nullptr);
+            askFirst_ = false;
             return true;
         }
         if (goTo_ != nullptr && message.hwnd == goToEdit_) {
@@ -279,15 +297,22 @@ private:
                 digits = true;
             }
         }
-        const auto count = static_cast<long>(::SendMessageA(edit_, EM_GETLINECOUNT, 0, 0));
-        if (!digits || line < 1 || line > count) {
+        if (!digits || !GoToLine(line)) {
             log_.Write("go-to", "\"" + typed + "\" is no line of the file");
-            return;
+        }
+    }
+
+    // Puts the caret at the start of the line; false for no line of the file.
+    bool GoToLine(long line) {
+        const auto count = static_cast<long>(::SendMessageA(edit_, EM_GETLINECOUNT, 0, 0));
+        if (line < 1 || line > count) {
+            return false;
         }
         const LRESULT start = ::SendMessageA(edit_, EM_LINEINDEX, static_cast<WPARAM>(line - 1), 0);
         ::SendMessageA(edit_, EM_SETSEL, static_cast<WPARAM>(start), start);
         ::SendMessageA(edit_, EM_SCROLLCARET, 0, 0);
         log_.Write("go-to", std::to_string(line));
+        return true;
     }
 
     void CloseGoTo() {
@@ -342,6 +367,13 @@ private:
                 }
                 return 0;
             case WM_TIMER:
+                if (wParam == kAskTimer) {
+                    ::KillTimer(main_, kAskTimer);
+                    const int answer =
+                        ::MessageBoxA(main_, "The file has changed on disk. Reload it?", "Reload",
+                                      MB_YESNO | MB_ICONQUESTION);
+                    log_.Write("question", answer == IDYES ? "yes" : "no");
+                }
                 if (wParam == kOpenGoToTimer) {
                     ::KillTimer(main_, kOpenGoToTimer);
                     OpenGoTo();
@@ -408,6 +440,7 @@ private:
     HWND goTo_ = nullptr;
     HWND goToEdit_ = nullptr;
     bool shown_ = false;
+    bool askFirst_ = false;
     bool loading_ = false;
     bool modified_ = false;
     UINT goToDelayMs_ = kDefaultGoToDelayMs;
