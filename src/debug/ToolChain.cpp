@@ -19,6 +19,20 @@ constexpr std::string_view kBadBasicFilename = "Bad Basic Filename";
 constexpr std::string_view kMissingResourceCompiler = "Cannot find lrc.exe - Check lcc path";
 constexpr std::string_view kMissingLibrary =
     "KTV Debugger cannot find one or more of your include libraries.";
+constexpr std::string_view kPathOutsideCodePage =
+    "Bad Basic Filename: its path holds characters that the KTV and LCC tools cannot take "
+    "(shown as ?). They take paths in the ANSI code page only: rename the folder or the file, "
+    "or move the file to a path without them.";
+
+// A "?" cannot stand in a Windows file name: in a path it is a character the
+// ANSI code page has no byte for, which the text was given in its place. The
+// one "?" a path may hold is in the prefix "\\?\" of a long path.
+bool HoldsCharacterOutsideCodePage(std::string_view path) {
+    if (path.starts_with("\\\\?\\")) {
+        path.remove_prefix(4);
+    }
+    return path.find('?') != std::string_view::npos;
+}
 
 std::string Replace(std::string text, char from, char to) {
     for (char& c : text) {
@@ -123,6 +137,10 @@ private:
     // there, and build the translator's command.
     bool CheckBasicFile() {
         const std::string& basicFile = options_.basicFile;
+        if (HoldsCharacterOutsideCodePage(basicFile)) {
+            Report(kPathOutsideCodePage);
+            return false;
+        }
         BuildNames names;
         names.baseName = GetBaseName(basicFile);
         names.folder = GetFolder(basicFile);

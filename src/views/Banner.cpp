@@ -22,8 +22,8 @@ UniqueBitmap Banner::LoadPicture(int height) const {
     return load(pictureId_);
 }
 
-void Banner::Render(HWND window, int width, int height) {
-    const UniqueBitmap picture = LoadPicture(height);
+void Banner::Render(HWND window, int width, int height, bool withPicture) {
+    const UniqueBitmap picture = withPicture ? LoadPicture(height) : UniqueBitmap();
     WindowDc screen(window);
     rendered_.Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
     width_ = width;

@@ -15,8 +15,9 @@ public:
         : instance_(instance), pictureId_(pictureId), pictureAtOneHeightId_(pictureAtOneHeightId) {}
 
     // Makes the banner at this size for drawing into the window's device
-    // contexts. Without a picture it is the system's highlight colour.
-    void Render(HWND window, int width, int height);
+    // contexts. Without the picture (none, or `withPicture` false, as for high
+    // contrast) it is the system's highlight colour.
+    void Render(HWND window, int width, int height, bool withPicture);
 
     void Draw(HDC dc, int x, int y) const;
 

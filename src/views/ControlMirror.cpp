@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/AnsiText.h"
+
 namespace ktv::win32 {
 namespace {
 
@@ -19,11 +21,10 @@ WPARAM CheckValue(CheckState state) {
     return BST_UNCHECKED;
 }
 
+// What the user typed, in the ANSI code page the program works in; a
+// character it has no byte for comes as "?", which a Debug run reports.
 std::string WindowText(HWND window) {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    const int length = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
-    return text;
+    return WindowTextAnsi(window);
 }
 
 }  // namespace

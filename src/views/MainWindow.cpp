@@ -23,11 +23,24 @@ bool IsFooterButton(int id) {
     return id == ids::kExitButton || id == ids::kAboutButton || id == ids::kDebugButton;
 }
 
-COLORREF LabelColour(int id) {
-    if (id == ids::kTitleLabel || id == ids::kSubtitleLabel) {
-        return RGB(0xFF, 0xFF, 0xFF);  // on the banner
+// With high contrast on, every colour is the user's: the banner shows no
+// picture, and no text keeps a colour of its own.
+bool HighContrast() {
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The colour of a text the window draws or a label shows, by its ID.
+COLORREF TextColour(int id, bool highContrast) {
+    if (id == ids::kTitleLabel || id == ids::kSubtitleLabel) {  // on the banner
+        return highContrast ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0xFF, 0xFF, 0xFF);
     }
-    return id == ids::kLibrariesHint ? RGB(0x5F, 0x5F, 0x5F) : ::GetSysColor(COLOR_WINDOWTEXT);
+    if (id == ids::kLibrariesHint && !highContrast) {
+        return RGB(0x5F, 0x5F, 0x5F);  // a hint, quieter than the labels
+    }
+    return ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
 }  // namespace
@@ -56,7 +69,6 @@ void MainWindow::Create() {
             ::LoadImageA(instance_, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     }
-    ruleBrush_.Reset(::CreateSolidBrush(RGB(0xD9, 0xD9, 0xD9)));
 
     // The window and each control are made at their size and place, in their
     // font: under Wine every one moved or given a font afterwards costs as
@@ -77,7 +89,14 @@ void MainWindow::Create() {
     }
     CreateChildControls(Hwnd(), instance_, layout_, fonts_);
     mirror_ = std::make_unique<ControlMirror>(Hwnd(), model_);
-    banner_.Render(Hwnd(), layout_.banner.width, layout_.banner.height);
+    ApplyColours();
+}
+
+void MainWindow::ApplyColours() {
+    highContrast_ = HighContrast();
+    ruleBrush_.Reset(highContrast_ ? nullptr : ::CreateSolidBrush(RGB(0xD9, 0xD9, 0xD9)));
+    banner_.Render(Hwnd(), layout_.banner.width, layout_.banner.height, !highContrast_);
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void MainWindow::LayOutFor(UINT dpi) {
@@ -98,7 +117,7 @@ void MainWindow::OnDpiChanged(const RECT& suggested) {
 void MainWindow::ApplyDpi(const RECT* suggested) {
     LayOutFor(Dpi());
     RefitChildControls(Hwnd(), layout_, fonts_);
-    banner_.Render(Hwnd(), layout_.banner.width, layout_.banner.height);
+    banner_.Render(Hwnd(), layout_.banner.width, layout_.banner.height, !highContrast_);
     const SIZE size = OuterSizeFor(Dpi());
     RECT current{};
     ::GetWindowRect(Hwnd(), &current);
@@ -176,11 +195,12 @@ void MainWindow::PaintLabels(HDC dc) {
         }
         RECT rect{place->x, place->y, place->Right(), place->Bottom()};
         if (entry.id == ids::kRule) {
-            ::FillRect(dc, &rect, ruleBrush_.Get());
+            ::FillRect(dc, &rect,
+                       ruleBrush_ ? ruleBrush_.Get() : ::GetSysColorBrush(COLOR_WINDOWTEXT));
             continue;
         }
         SelectedObject font(dc, FontFor(fonts_, entry.font));
-        ::SetTextColor(dc, LabelColour(entry.id));
+        ::SetTextColor(dc, TextColour(entry.id, highContrast_));
         const UINT align = (entry.style & SS_RIGHT) != 0 ? DT_RIGHT : DT_LEFT;
         ::DrawTextA(dc, entry.text, -1, &rect, align | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
@@ -192,9 +212,10 @@ LRESULT MainWindow::OnControlColor(HDC dc, HWND child) {
         return ::DefWindowProcA(Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                 reinterpret_cast<LPARAM>(child));
     }
-    const int background = IsFooterButton(::GetDlgCtrlID(child)) ? COLOR_BTNFACE : COLOR_WINDOW;
+    const int id = ::GetDlgCtrlID(child);
+    const int background = IsFooterButton(id) ? COLOR_BTNFACE : COLOR_WINDOW;
     ::SetBkColor(dc, ::GetSysColor(background));
-    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetTextColor(dc, TextColour(id, highContrast_));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
 }
 
@@ -248,7 +269,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETNONCLIENTMETRICS) {
                 ApplyDpi(nullptr);  // the user chose another message font
+            } else if (wParam == SPI_SETHIGHCONTRAST) {
+                ApplyColours();
             }
+            break;
+        case WM_SYSCOLORCHANGE:
+            ApplyColours();
             break;
         default:
             break;

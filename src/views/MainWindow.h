@@ -67,6 +67,9 @@ private:
     // stays, or goes where the system suggests.
     void ApplyDpi(const RECT* suggested);
 
+    // The banner and the colours of the window's own texts, for the system's
+    // colours now (high contrast or not).
+    void ApplyColours();
     void OnPaint();
     void PaintLabels(HDC dc);
     LRESULT OnControlColor(HDC dc, HWND child);
@@ -79,7 +82,8 @@ private:
     WindowFonts fonts_;
     MainWindowLayout layout_;
     Banner banner_;
-    UniqueBrush ruleBrush_;
+    UniqueBrush ruleBrush_;  // none with high contrast: the system's colour
+    bool highContrast_ = false;
     std::unique_ptr<ControlMirror> mirror_;
     std::unique_ptr<ProblemsWindow> problems_;
 };

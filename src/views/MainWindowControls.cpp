@@ -6,7 +6,11 @@
 namespace ktv::win32 {
 namespace {
 
-constexpr DWORD kLabel = SS_LEFT;
+// A field's label is a window right before its field in the tab order: that
+// is how Windows names the field for screen readers and automation tools.
+constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+// Painted by the window itself: the title over the banner and the rule.
+constexpr DWORD kPainted = SS_LEFT;
 constexpr DWORD kField = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL;
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON;
 // The model decides every state, so neither kind changes itself on a click.
@@ -19,40 +23,38 @@ constexpr DWORD kDropDown =
 // A drop-down's window holds its list too: this many times the field's height.
 constexpr int kDropDownRows = 8;
 
-// Labels and the rule are no windows: the window paints them, which spares a
-// dozen child windows, each of which costs start-up time under Wine.
 constexpr ChildEntry kChildren[] = {
-    {ids::kTitleLabel, nullptr, "KTV Debugger", kLabel, FontRole::Title},
-    {ids::kSubtitleLabel, nullptr, "Change the options and click Debug.", kLabel,
+    {ids::kTitleLabel, nullptr, "KTV Debugger", kPainted, FontRole::Title},
+    {ids::kSubtitleLabel, nullptr, "Change the options and click Debug.", kPainted,
      FontRole::Message},
 
-    {ids::kLccDirectoryLabel, nullptr, "LCC Directory:", kLabel, FontRole::Bold},
+    {ids::kLccDirectoryLabel, "STATIC", "LCC Directory:", kLabel, FontRole::Bold},
     {ids::kLccDirectoryField, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kBrowseLccButton, "BUTTON", "...", kButton, FontRole::Message},
 
-    {ids::kKtvDirectoryLabel, nullptr, "KTV Directory:", kLabel, FontRole::Bold},
+    {ids::kKtvDirectoryLabel, "STATIC", "KTV Directory:", kLabel, FontRole::Bold},
     {ids::kKtvDirectoryField, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kBrowseKtvButton, "BUTTON", "...", kButton, FontRole::Message},
 
-    {ids::kBasicFileLabel, nullptr, "Basic file to Debug:", kLabel, FontRole::Bold},
+    {ids::kBasicFileLabel, "STATIC", "Basic file to Debug:", kLabel, FontRole::Bold},
     {ids::kBasicFileField, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kBrowseBasicFileButton, "BUTTON", "...", kButton, FontRole::Message},
 
-    {ids::kLibrariesLabel, nullptr, "Include Libraries", kLabel, FontRole::Bold},
+    {ids::kLibrariesLabel, "STATIC", "Include Libraries", kLabel, FontRole::Bold},
     {ids::kLibrariesField, "EDIT", nullptr, kField, FontRole::Message},
     {ids::kBrowseLibrariesButton, "BUTTON", "...", kButton, FontRole::Message},
-    {ids::kLibrariesHint, nullptr, "Seperate with ;", kLabel | SS_RIGHT, FontRole::Message},
+    {ids::kLibrariesHint, "STATIC", "Seperate with ;", kLabel | SS_RIGHT, FontRole::Message},
 
-    {ids::kCommandLineLabel, nullptr, "Command Line:", kLabel, FontRole::Bold},
+    {ids::kCommandLineLabel, "STATIC", "Command Line:", kLabel, FontRole::Bold},
     {ids::kCommandLineField, "EDIT", nullptr, kField, FontRole::Message},
 
-    {ids::kCompileAsLabel, nullptr, "Compile as:", kLabel, FontRole::Bold},
+    {ids::kCompileAsLabel, "STATIC", "Compile as:", kLabel, FontRole::Bold},
     {ids::kGuiOption, "BUTTON", "Gui", kOption | WS_GROUP | WS_TABSTOP, FontRole::Message},
     {ids::kConsoleOption, "BUTTON", "Console", kOption, FontRole::Message},
     {ids::kDllOption, "BUTTON", "DLL", kOption, FontRole::Message},
     {ids::kCheckWarningsBox, "BUTTON", "Check for C Warnings.", kCheck, FontRole::Message},
 
-    {ids::kOnErrorLabel, nullptr, "If Error found, do the following:", kLabel, FontRole::Bold},
+    {ids::kOnErrorLabel, "STATIC", "If Error found, do the following:", kLabel, FontRole::Bold},
     {ids::kLaunchNotepadBox, "BUTTON", "Launch Notepad, and goto line with error.", kCheck,
      FontRole::Message},
     {ids::kLaunchJfeBox, "BUTTON", "Launch JFE, and goto line with error", kCheck,
@@ -61,16 +63,16 @@ constexpr ChildEntry kChildren[] = {
      FontRole::Message},
     {ids::kLaunchConTextBox, "BUTTON", "Launch Context and goto line with error", kCheck,
      FontRole::Message},
-    {ids::kEditorCommandLabel, nullptr, "Editor command:", kLabel, FontRole::Bold},
+    {ids::kEditorCommandLabel, "STATIC", "Editor command:", kLabel, FontRole::Bold},
     {ids::kEditorCommandField, "COMBOBOX", nullptr, kDropDown, FontRole::Message},
     {ids::kBrowseEditorButton, "BUTTON", "...", kButton, FontRole::Message},
 
-    {ids::kOnSuccessLabel, nullptr, "If No Errors found, do the following:", kLabel,
+    {ids::kOnSuccessLabel, "STATIC", "If No Errors found, do the following:", kLabel,
      FontRole::Bold},
     {ids::kRunProgramBox, "BUTTON", "Run the Application", kCheck, FontRole::Message},
     {ids::kDebugInWeditBox, "BUTTON", "Debug with LCC Wedit", kCheck, FontRole::Message},
 
-    {ids::kRule, nullptr, "", kLabel, FontRole::Message},
+    {ids::kRule, nullptr, "", kPainted, FontRole::Message},
 
     {ids::kExitButton, "BUTTON", "Exit", kButton, FontRole::Bold},
     {ids::kAboutButton, "BUTTON", "About", kButton, FontRole::Bold},

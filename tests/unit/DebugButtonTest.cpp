@@ -69,6 +69,10 @@ TEST(DebugButton, EachFailingStretchReportsItsTextWithTheArrowAndGivesTheWindowB
     const std::tuple<std::string, std::size_t, Arrange> cases[] = {
         {bad, 0, [](World& w) { w.options.basicFile = ""; }},
         {bad, 0, [](World& w) { w.options.basicFile = "c:\\work\\prog"; }},
+        {bad + ": its path holds characters that the KTV and LCC tools cannot take (shown as ?). "
+               "They take paths in the ANSI code page only: rename the folder or the file, or "
+               "move the file to a path without them.",
+         0, [](World& w) { w.options.basicFile = "c:\\H?l?ne\\prog.bas"; }},
         {bad, 0, [](World& w) { w.options.basicFile = "c:\\work\\gone.bas"; }},
         {bad, 0,
          [](World& w) {

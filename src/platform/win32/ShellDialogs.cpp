@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/Handles.h"
 
 namespace ktv::win32 {
@@ -64,15 +65,15 @@ private:
 constexpr std::size_t kFileNameBuffer = 4096;
 
 // "text\0pattern\0text\0pattern\0\0", the shape lpstrFilter wants.
-std::string FilterText(const FileOpenRequest& request) {
-    std::string text;
+std::wstring FilterText(const FileOpenRequest& request) {
+    std::wstring text;
     for (const auto& [description, pattern] : request.filters) {
-        text += description;
-        text += '\0';
-        text += pattern;
-        text += '\0';
+        text += WideFromAnsi(description);
+        text += L'\0';
+        text += WideFromAnsi(pattern);
+        text += L'\0';
     }
-    text += '\0';
+    text += L'\0';
     return text;
 }
 
@@ -106,32 +107,36 @@ std::optional<std::string> PickFolder(HWND owner, const std::string& title) {
     return std::string(path);
 }
 
+// The dialog is the wide one, so that a chosen path the ANSI code page cannot
+// write comes back with "?" for what it cannot (which a Debug run reports),
+// not with look-alike letters that name another file.
 std::optional<std::string> PickFileToOpen(const FileOpenRequest& request) {
-    const std::string filter = FilterText(request);
-    std::vector<char> fileName(kFileNameBuffer, '\0');
-    request.initialName.copy(fileName.data(),
-                             std::min(request.initialName.size(), fileName.size() - 1));
+    const std::wstring filter = FilterText(request);
+    const std::wstring initialName = WideFromAnsi(request.initialName);
+    const std::wstring initialFolder = WideFromAnsi(request.initialFolder);
+    const std::wstring title = WideFromAnsi(request.title);
+    std::vector<wchar_t> fileName(kFileNameBuffer, L'\0');
+    initialName.copy(fileName.data(), std::min(initialName.size(), fileName.size() - 1));
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = reinterpret_cast<HWND>(request.owner);
     dialog.lpstrFilter = request.filters.empty() ? nullptr : filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = fileName.data();
     dialog.nMaxFile = static_cast<DWORD>(fileName.size());
-    dialog.lpstrInitialDir =
-        request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
-    dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+    dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+    dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
     // A typed name is handed back unexamined, as a chosen one is: Debug reports
     // a Basic file that does not exist, and a library list may name one yet to
     // be built.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
     const SystemLibrary comdlg32("comdlg32.dll");
-    const auto open = comdlg32.Find<decltype(::GetOpenFileNameA)>("GetOpenFileNameA");
-    if (open == nullptr || !open(&dialog) || fileName[0] == '\0') {
+    const auto open = comdlg32.Find<decltype(::GetOpenFileNameW)>("GetOpenFileNameW");
+    if (open == nullptr || !open(&dialog) || fileName[0] == L'\0') {
         return std::nullopt;
     }
-    return std::string(fileName.data());
+    return AnsiFromWide(fileName.data());
 }
 
 }  // namespace ktv::win32
