@@ -11,8 +11,14 @@
 # user's other PATH entries as they were.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
+trap 'echo "install_test.sh: line $LINENO failed" >&2' ERR
+if [[ $# -ne 2 || ! -f $1 ]]; then
+    echo "usage: install_test.sh SETUP.exe WORK_DIR (no installer at ${1:-?})" >&2
+    exit 2
+fi
 setup="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
-work="$2"
+mkdir -p "$2"
+work="$(cd "$2" && pwd)"  # Wine takes only an absolute WINEPREFIX
 if [[ -z ${DISPLAY:-} ]]; then
     echo "install_test.sh: needs an X display (DISPLAY)" >&2
     exit 2
@@ -23,7 +29,7 @@ version_field() {
 }
 caption="$(version_field KTV_PRODUCT_NAME) $(version_field KTV_VERSION_TEXT)"
 
-export WINEPREFIX="$work/prefix"
+export WINEPREFIX="$work/ktv-install-test-prefix"
 export WINEDEBUG=-all
 # No Mono or Gecko prompts, and no menu entries written into this machine's
 # desktop for the shortcut the installer makes.
@@ -33,7 +39,6 @@ cleanup() {
     rm -rf "$WINEPREFIX"
 }
 rm -rf "$WINEPREFIX"
-mkdir -p "$work"
 trap cleanup EXIT
 
 # As the toolchain file explains: without randomisation a Wine start never
@@ -126,7 +131,7 @@ check "it saved its settings beside itself" test -f "$folder/KTVDebug.cfg"
 echo "== Installed again over it, with /ADDTOPATH"
 echo "an older README" >"$folder/README.txt"
 run_wine "$setup" /S /ADDTOPATH
-check "the files are replaced" cmp -s "$folder/README.txt" "$(dirname "$setup")/README.txt"
+check "the files are replaced" test "$(head -1 "$folder/README.txt" | tr -d '\r')" = "$caption"
 check "still one uninstall entry" test "$(entries)" = 1
 check "the folder is on the user's PATH after the user's own entries" \
     test "$(user_path)" = 'C:\tools;C:\more;C:\Program Files\KTV Debugger'
