@@ -113,9 +113,42 @@ FunctionEnd
 !insertmacro PATH_WALK ""
 !insertmacro PATH_WALK "un."
 
+; Stops before a file is touched while one of the programs still runs from
+; the folder: Windows cannot replace or delete a running program, and half an
+; upgrade (one program new, another old) or half an uninstall would be left.
+; A running program's file cannot be opened for writing; opening it for
+; appending writes nothing.
+!macro REQUIRE_PROGRAMS_CLOSED
+    ${ForEach} $9 0 2 + 1
+        ${Select} $9
+            ${Case} 0
+                StrCpy $8 "KTVDebugger.exe"
+            ${Case} 1
+                StrCpy $8 "KTVCapture.exe"
+            ${Case} 2
+                StrCpy $8 "ktvbuild.exe"
+        ${EndSelect}
+        ${Do}
+            ${IfNot} ${FileExists} "$INSTDIR\$8"
+                ${Break}
+            ${EndIf}
+            ClearErrors
+            FileOpen $7 "$INSTDIR\$8" a
+            ${IfNot} ${Errors}
+                FileClose $7
+                ${Break}
+            ${EndIf}
+            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$8 is still running. Close it, then click Retry." \
+                /SD IDCANCEL IDRETRY +2
+            Abort "$8 is still running; nothing was changed."
+        ${Loop}
+    ${Next}
+!macroend
+
 Section "${PRODUCT}" SectionProgram
     SectionIn RO
     SetRegView 64
+    !insertmacro REQUIRE_PROGRAMS_CLOSED
     SetOutPath "$INSTDIR"
     File "${PROGRAMS}\KTVDebugger.exe"
     File "${PROGRAMS}\KTVCapture.exe"
@@ -194,6 +227,10 @@ Function .onInit
         SectionSetFlags ${SectionPath} ${SF_SELECTED}
     ${EndIf}
 FunctionEnd
+
+Section "-un.Programs closed"
+    !insertmacro REQUIRE_PROGRAMS_CLOSED
+SectionEnd
 
 Section /o "un.Remove my settings (KTVDebug.cfg)" SectionRemoveSettings
     Delete "$INSTDIR\KTVDebug.cfg"

@@ -5,7 +5,8 @@
 #   tests/install/install_test.sh SETUP.exe WORK_DIR
 # Checks what a user would: the files, the Start-menu shortcut and the
 # uninstall entry are there; the installed program opens its window; a second
-# install upgrades in place with one entry and puts the folder on the user's
+# install is refused while the program runs, and once it has closed upgrades
+# in place with one entry and puts the folder on the user's
 # PATH (/ADDTOPATH); the silent uninstall takes away the programs, the
 # shortcut, the entry and the PATH entry, and leaves the settings file and the
 # user's other PATH entries as they were.
@@ -123,6 +124,8 @@ echo "== The installed program, and closed as a user closes it"
 run_wine 'C:\Program Files\KTV Debugger\KTVDebugger.exe' >/dev/null 2>&1 &
 program=$!
 check "its window \"$caption\" opens" wait_for 200 window_shown
+check "an install over it while it runs stops and says so (exit code 2)" \
+    eval 'run_wine "$setup" /S; test $? = 2'
 # Without /f, taskkill asks the program's windows to close (WM_CLOSE).
 run_wine taskkill /im KTVDebugger.exe >/dev/null 2>&1 || true
 check "it closes when asked" wait_for 100 eval '! kill -0 $program 2>/dev/null'
@@ -148,4 +151,4 @@ check "the settings file is left in place" test -f "$folder/KTVDebug.cfg"
 check "the user's PATH is as it was before" test "$(user_path)" = 'C:\tools;C:\more'
 
 echo "== $((SECONDS - start)) s; $failures failed"
-((failures == 0))
+[[ $failures == 0 ]] || exit 1
