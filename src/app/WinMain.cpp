@@ -7,6 +7,7 @@
 #include "model/MainWindowController.h"
 #include "platform/win32/Win32Platform.h"
 #include "views/MainWindow.h"
+#include "views/Version.h"
 #include "views/resource.h"
 
 namespace {
@@ -55,7 +56,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     try {
         exitCode = RunProgram(instance, showCommand);
     } catch (const std::exception& failure) {
-        ::MessageBoxA(nullptr, failure.what(), "KTV Debugger 3.001", MB_OK | MB_ICONERROR);
+        ::MessageBoxA(nullptr, failure.what(), KTV_PRODUCT_NAME " " KTV_VERSION_TEXT,
+                      MB_OK | MB_ICONERROR);
     }
     return exitCode;
 }
