@@ -10,12 +10,13 @@
 #include "views/AboutBox.h"
 #include "views/MainWindowControls.h"
 #include "views/MainWindowMetrics.h"
+#include "views/Version.h"
 
 namespace ktv::win32 {
 namespace {
 
 constexpr const char* kWindowClass = "KTVDebuggerMainWindow";
-constexpr const char* kCaption = "KTV Debugger 3.001";
+constexpr const char* kCaption = KTV_PRODUCT_NAME " " KTV_VERSION_TEXT;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
 

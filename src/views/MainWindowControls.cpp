@@ -89,11 +89,26 @@ const ChildEntry* EntryOf(int id) {
     return nullptr;
 }
 
+bool IsDropDown(const ChildEntry& entry) {
+    return entry.className != nullptr && std::string_view(entry.className) == "COMBOBOX";
+}
+
 // The height of the control's window at its place.
 int WindowHeight(const ChildEntry& entry, const LayoutRect& place) {
-    const bool dropDown =
-        entry.className != nullptr && std::string_view(entry.className) == "COMBOBOX";
-    return place.height * (dropDown ? kDropDownRows : 1);
+    return place.height * (IsDropDown(entry) ? kDropDownRows : 1);
+}
+
+// A drop-down's field takes the height its font gives it; it is made as
+// high as the edit fields above it, which the layout sized.
+void FitDropDownField(HWND dropDown, int height) {
+    RECT field{};
+    ::GetWindowRect(dropDown, &field);  // closed: the field alone
+    const LRESULT itemHeight =
+        ::SendMessageA(dropDown, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    const int frame = static_cast<int>(field.bottom - field.top - itemHeight);
+    if (itemHeight != CB_ERR && height > frame) {
+        ::SendMessageA(dropDown, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+    }
 }
 
 }  // namespace
@@ -137,6 +152,9 @@ void CreateChildControls(HWND parent, HINSTANCE instance, const MainWindowLayout
         }
         ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(fonts, entry.font)),
                        FALSE);
+        if (IsDropDown(entry)) {
+            FitDropDownField(child, place.height);
+        }
     }
 }
 
@@ -159,6 +177,12 @@ void RefitChildControls(HWND parent, const MainWindowLayout& layout, const Windo
     }
     if (positions != nullptr) {
         ::EndDeferWindowPos(positions);
+    }
+    for (const ChildEntry& entry : kChildren) {
+        if (IsDropDown(entry)) {
+            FitDropDownField(::GetDlgItem(parent, entry.id),
+                             layout.Find(entry.id).value_or(LayoutRect{}).height);
+        }
     }
 }
 

@@ -8,10 +8,8 @@
 // match: keep each to one plain #define line.
 
 #define KTV_PRODUCT_NAME "KTV Debugger"
-// What the user sees: the version resource's texts and the uninstall entry's
-// DisplayVersion. The main window's caption says "KTV Debugger 3.001" too;
-// the installer test finds the installed program's window by this name and
-// version, so the two cannot drift apart unnoticed.
+// What the user sees: the main window's caption ("KTV Debugger 3.001"), the
+// version resource's texts and the uninstall entry's DisplayVersion.
 #define KTV_VERSION_TEXT "3.001"
 // The same as four numbers, for the version resource and the manifests.
 #define KTV_VERSION_NUMBERS 3, 0, 0, 1
