@@ -313,15 +313,27 @@ TEST(MainWindowController, ExitAndCloseSaveThenEndEvenWhenTheSaveFails) {
     EXPECT_EQ(world.fake.transcript.Entries().back(), "end-program");
 }
 
-TEST(MainWindowController, EachBrowseButtonFillsItsField) {
+// An editor picked with "..." gets its line option; a command without {file}
+// is refused once, when the user leaves the field.
+TEST(MainWindowController, EachBrowseButtonFillsItsFieldAndAnEditorCommandIsChecked) {
     LogicWorld world;
-    world.fake.desktop.dialogAnswers = {"d:\\lcc", "d:\\ktv", "d:\\p.bas", "d:\\a.lib"};
+    world.fake.desktop.dialogAnswers = {"d:\\lcc", "d:\\ktv", "d:\\p.bas", "d:\\a.lib",
+                                        "d:\\np\\Notepad3.exe"};
     for (CommandButton* browse :
          {&world.model.browseLccButton, &world.model.browseKtvButton,
-          &world.model.browseBasicFileButton, &world.model.browseLibrariesButton}) {
+          &world.model.browseBasicFileButton, &world.model.browseLibrariesButton,
+          &world.model.browseEditorButton}) {
         browse->Click();
     }
     EXPECT_EQ(Describe(world.model), "d:\\lcc|d:\\ktv|d:\\p.bas|d:\\a.lib||on|con|0000000");
+    EXPECT_EQ(world.model.editorCommandField.Text(),
+              "\"d:\\np\\Notepad3.exe\" /g {line} \"{file}\"");
+    world.model.editorCommandField.Commit();
+    world.model.editorCommandField.SetText("np.exe -n{line}");
+    world.model.editorCommandField.Commit();
+    world.model.editorCommandField.Commit();
+    ASSERT_EQ(world.Boxes().size(), 1u);
+    EXPECT_TRUE(world.Boxes()[0].starts_with("48|Error!|Error: The command for your editor has no"));
 }
 
 TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOptions) {
