@@ -36,15 +36,16 @@ constexpr int kAboutButton = 1306;
 constexpr int kDebugButton = 1307;
 constexpr int kBrowseEditorButton = 1308;
 
-// Labels and decoration: places in the layout that the window paints, not
-// child windows
+// The title over the banner, the banner and the rule: places in the layout
+// that the window paints. The hint under the libraries is a label window.
 constexpr int kTitleLabel = 1401;
 constexpr int kSubtitleLabel = 1402;
 constexpr int kLibrariesHint = 1403;
 constexpr int kBanner = 1404;
 constexpr int kRule = 1405;
 
-// Caption labels, rows top to bottom, painted as the labels above
+// Caption labels, rows top to bottom: each a label window right before the
+// field or group it names
 constexpr int kLccDirectoryLabel = 1410;
 constexpr int kKtvDirectoryLabel = 1411;
 constexpr int kBasicFileLabel = 1412;
