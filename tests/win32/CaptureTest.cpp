@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "Win32Test.h"
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/Win32ProcessCapture.h"
+#include "text/CodePage.h"
 #include "text/Errors.h"
 #include "views/CaptureWindow.h"
 
@@ -81,10 +83,9 @@ TEST(ProcessCapture, StopEndsTheProgramAndTheWaitingRead) {
 class CaptureWindowTest : public ::testing::Test {
 protected:
     std::string Text() {
-        const HWND edit = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
-        std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
+        std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(box)) + 1, '\0');
         text.resize(static_cast<std::size_t>(
-            ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+            ::GetWindowTextA(box, text.data(), static_cast<int>(text.size()))));
         return text;
     }
 
@@ -102,15 +103,29 @@ protected:
         return true;
     }
 
+    // The box copies ANSI text; Windows makes the Unicode form from it.
+    std::wstring Copied() {
+        ::SendMessageA(box, WM_COPY, 0, 0);
+        std::wstring copied;
+        if (::OpenClipboard(nullptr)) {
+            if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+                copied = static_cast<const wchar_t*>(::GlobalLock(data));
+                ::GlobalUnlock(data);
+            }
+            ::CloseClipboard();
+        }
+        return copied;
+    }
+
     Win32ProcessCapture capture;
     std::unique_ptr<CaptureWindow> window =
         std::make_unique<CaptureWindow>(::GetModuleHandleA(nullptr), capture);
+    const HWND box = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
 };
 
 // Two lines, 200 numbered ones, then after a pause "more" and 100 lines more.
 TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) {
     constexpr std::size_t kLine = 29;  // "0000001 the quick brown fox" and CR LF
-    const HWND box = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
     const auto firstShown = [&] { return ::SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0); };
     window->ShowAndRun(
         Writer("out:one\\n err:two\\r\\r\\n lines:200 sleep:800 out:more\\n sleep:800 "
@@ -123,12 +138,7 @@ TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) 
     EXPECT_EQ(firstShown(), 0);  // the user's place is kept
 
     ::SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));  // takes "one"
-    ::SendMessageA(box, WM_COPY, 0, 0);
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    const HANDLE copied = ::GetClipboardData(CF_TEXT);
-    EXPECT_STREQ(copied != nullptr ? static_cast<const char*>(::GlobalLock(copied)) : "", "one");
-    ::GlobalUnlock(copied);
-    ::CloseClipboard();
+    EXPECT_EQ(Copied(), L"one");
 
     ::SendMessageA(box, WM_VSCROLL, SB_BOTTOM, 0);
     ASSERT_TRUE(PumpUntil([&] { return Text().size() == 16 + 300 * kLine; }));
@@ -141,6 +151,62 @@ TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) 
     EXPECT_EQ(end, 3u);
     window->ShowAndRun("no_such_program_here.exe");  // the box keeps its text
     EXPECT_TRUE(Text().starts_with("one\r\n"));
+}
+
+TEST_F(CaptureWindowTest, LongLinesWrapUntilTheMenuTurnsWordWrapOffThenScrollSideways) {
+    std::string words;
+    for (int word = 0; word < 100; ++word) {
+        words += "word ";
+    }
+    ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(words.c_str()));
+    const auto rows = [&] { return ::SendMessageA(box, EM_GETLINECOUNT, 0, 0); };
+    const auto sideways = [&] { return (::GetWindowLongA(box, GWL_STYLE) & WS_HSCROLL) != 0; };
+    const auto firstX = [&] {
+        return static_cast<short>(LOWORD(::SendMessageA(box, EM_POSFROMCHAR, 0, 0)));
+    };
+    EXPECT_GT(rows(), 3);
+    EXPECT_FALSE(sideways());
+    EXPECT_EQ(::SendMessageA(box, EM_LINELENGTH, 0, 0) % 5, 0);  // whole words in a row
+
+    ::PostMessageA(box, WM_CHAR, 'w', 0);  // the menu's Word Wrap, by its key
+    ::SendMessageA(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), MAKELPARAM(10, 10));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(sideways());
+    ::SendMessageA(box, WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);  // tilted right
+    EXPECT_LT(firstX(), 0);
+    ::SendMessageA(box, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WHEEL_DELTA), 0);  // back left
+    EXPECT_EQ(firstX(), 0);
+}
+
+TEST(CodePage, TheDoubleByteCodePagesLeadBytesAreTheSystems) {
+    for (const unsigned number : {932u, 936u, 949u, 950u}) {
+        for (int byte = 0; byte < 256; ++byte) {
+            const auto value = static_cast<char>(byte);
+            EXPECT_EQ(CodePage::Ansi(number).IsLead(value), WindowsCodePage(number).IsLead(value))
+                << number << ": " << byte;
+        }
+    }
+}
+
+// Runs in a Japanese Windows too, as win32.CaptureInCodePage932.
+TEST_F(CaptureWindowTest, InCodePage932StepsSelectsCopiesAndReadsWholeCharacters) {
+    if (::GetACP() != 932) {
+        GTEST_SKIP() << "needs the ANSI code page 932";
+    }
+    // x, ソ (its trail byte is a backslash), 日, a blank, 本
+    ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x\x83\x5C\x93\xFA \x96\x7B"));
+    std::vector<DWORD> carets;
+    for (int step = 0; step < 5; ++step) {
+        ::SendMessageA(box, WM_KEYDOWN, VK_RIGHT, 0);
+        DWORD end = 0;
+        ::SendMessageA(box, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+        carets.push_back(end);
+    }
+    EXPECT_EQ(carets, (std::vector<DWORD>{1, 3, 5, 6, 8}));
+    const LRESULT at = ::SendMessageA(box, EM_POSFROMCHAR, 4, 0);  // inside 日: at its start
+    EXPECT_EQ(at, ::SendMessageA(box, EM_POSFROMCHAR, 3, 0));
+    ::SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_EQ(Copied(), L"x\u30BD\u65E5");
 }
 
 }  // namespace
