@@ -5,6 +5,7 @@
 
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Handles.h"
+#include "views/ReadOnlyTextAccessible.h"
 
 namespace ktv::win32 {
 namespace {
@@ -499,6 +500,11 @@ LRESULT OutputView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return MAKELRESULT(static_cast<WORD>(position),
                                static_cast<WORD>(lines_.RowOf(position)));
         }
+        case WM_GETOBJECT:
+            if (const LRESULT object = AnswerTextObjectQuery(Hwnd(), wParam, lParam)) {
+                return object;
+            }
+            return Default(message, wParam, lParam);
         case WM_COPY:
             CopySelection();
             return 0;

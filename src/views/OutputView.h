@@ -21,11 +21,13 @@ namespace ktv::win32 {
 // that follows new text unless the user has scrolled away from the end. A
 // double-byte character of the ANSI code page is never split.
 //
-// It answers as a read-only multi-line edit box does: WM_GETTEXT,
-// WM_GETTEXTLENGTH, WM_SETTEXT, EM_GETSEL, EM_SETSEL, EM_GETLINECOUNT,
-// EM_GETFIRSTVISIBLELINE, EM_LINEFROMCHAR, EM_LINEINDEX, EM_LINELENGTH,
-// EM_GETLINE, EM_POSFROMCHAR, EM_CHARFROMPOS, WM_COPY and WM_SETFONT, with
-// lines counted as the rows shown.
+// It answers as a read-only multi-line edit box does, so that screen readers
+// and tools can read it: WM_GETTEXT, WM_GETTEXTLENGTH, WM_SETTEXT, EM_GETSEL,
+// EM_SETSEL, EM_GETLINECOUNT, EM_GETFIRSTVISIBLELINE, EM_LINEFROMCHAR,
+// EM_LINEINDEX, EM_LINELENGTH, EM_GETLINE, EM_POSFROMCHAR, EM_CHARFROMPOS,
+// WM_COPY and WM_SETFONT, with lines counted as the rows shown; and
+// WM_GETOBJECT with an accessible object of the role of text, named after the
+// top-level window's title (see ReadOnlyTextAccessible.h).
 class OutputView : public Window {
 public:
     // Creates the view as a child of `parent` with this control ID.

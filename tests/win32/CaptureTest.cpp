@@ -1,6 +1,8 @@
 // A program's output through the pipe and into the capture window, under Wine,
 // with the capture_writer stand-in writing what its arguments say.
 
+#include <oleacc.h>
+
 #include <future>
 #include <memory>
 
@@ -153,6 +155,56 @@ TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) 
     EXPECT_TRUE(Text().starts_with("one\r\n"));
 }
 
+// What an accessibility client reads of a window. Under Wine one in another
+// process gets E_NOINTERFACE, so this one is in the test's process.
+struct Accessible {
+    explicit Accessible(HWND window) {
+        ::CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        if (SUCCEEDED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                                   __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&object)))) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            VARIANT number{};
+            role = SUCCEEDED(object->get_accRole(self, &number)) ? number.lVal : 0;
+            state = SUCCEEDED(object->get_accState(self, &number)) ? number.lVal : 0;
+            for (auto [getter, text] : {std::pair{&IAccessible::get_accName, &name},
+                                        std::pair{&IAccessible::get_accValue, &value}}) {
+                BSTR answer = nullptr;
+                (object->*getter)(self, &answer);
+                *text = answer != nullptr ? std::wstring(answer, ::SysStringLen(answer)) : L"";
+                ::SysFreeString(answer);
+            }
+            object->Release();
+        }
+        ::CoUninitialize();
+    }
+    LONG role = 0;
+    LONG state = 0;
+    std::wstring name;
+    std::wstring value;
+};
+
+TEST_F(CaptureWindowTest, AnAccessibilityClientReadsTheTextItsNameAndTheCaretsLine) {
+    ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("one\r\ntwo \xE9t\xE9"));
+    ::SendMessageA(box, EM_SETSEL, 7, 7);
+    const Accessible client(box);
+    EXPECT_EQ(client.role, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(client.state & STATE_SYSTEM_READONLY, STATE_SYSTEM_READONLY);
+    EXPECT_EQ(client.name, L"Console Application Output.");
+    EXPECT_EQ(client.value, L"one\r\ntwo \u00E9t\u00E9");
+    // The caret's line, as a reader asks an edit box for it.
+    const auto row = ::SendMessageA(box, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0);
+    char line[16] = {sizeof line};
+    line[::SendMessageA(box, EM_GETLINE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(line))] = '\0';
+    EXPECT_EQ(row, 1);
+    EXPECT_STREQ(line, "two \xE9t\xE9");
+    EXPECT_EQ(::SendMessageA(box, EM_LINEINDEX, static_cast<WPARAM>(-1), 0), 5);
+}
+
 TEST_F(CaptureWindowTest, LongLinesWrapUntilTheMenuTurnsWordWrapOffThenScrollSideways) {
     std::string words;
     for (int word = 0; word < 100; ++word) {
@@ -207,6 +259,7 @@ TEST_F(CaptureWindowTest, InCodePage932StepsSelectsCopiesAndReadsWholeCharacters
     EXPECT_EQ(at, ::SendMessageA(box, EM_POSFROMCHAR, 3, 0));
     ::SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     EXPECT_EQ(Copied(), L"x\u30BD\u65E5");
+    EXPECT_EQ(Accessible(box).value, L"x\u30BD\u65E5 \u672C");
 }
 
 }  // namespace
