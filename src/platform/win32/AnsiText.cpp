@@ -22,7 +22,7 @@ std::wstring WideFromAnsi(std::string_view text) {
     return wide;
 }
 
-std::optional<std::string> AnsiFromWide(std::wstring_view text) {
+std::optional<std::string> ExactAnsi(std::wstring_view text) {
     if (text.empty()) {
         return std::string();
     }
@@ -41,6 +41,16 @@ std::optional<std::string> AnsiFromWide(std::wstring_view text) {
     if (substituted || ansi.empty()) {
         return std::nullopt;
     }
+    return ansi;
+}
+
+std::string AnsiFromWide(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    std::string ansi(static_cast<std::size_t>(::WideCharToMultiByte(CP_ACP, 0, text.data(), size,
+                                                                    nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, ansi.data(), static_cast<int>(ansi.size()),
+                          nullptr, nullptr);
     return ansi;
 }
 

@@ -22,6 +22,10 @@ std::wstring WideFromAnsi(std::string_view text);
 // The text in the ANSI code page, or nothing when a character has no form
 // there. No look-alike stands in (Windows would make Ł an L): a path given
 // so would name another file.
-std::optional<std::string> AnsiFromWide(std::wstring_view text);
+std::optional<std::string> ExactAnsi(std::wstring_view text);
+
+// The text as the ANSI code page can show it, with look-alikes or '?' for
+// what it lacks: for messages only.
+std::string AnsiFromWide(std::wstring_view text);
 
 }  // namespace ktv::win32
