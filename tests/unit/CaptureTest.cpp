@@ -145,32 +145,6 @@ std::vector<std::string> RowsOf(const OutputLines& lines) {
     return texts;
 }
 
-TEST(OutputLines, LinesEndAtCrLfWhereverTheAppendsSplitThem) {
-    using Lines = std::vector<std::string>;
-    const std::pair<std::vector<std::string>, Lines> cases[] = {
-        {{}, {""}},
-        {{"ab\r\n"}, {"ab", ""}},
-        {{"a\r\nb", "c\r", "\nd"}, {"a", "bc", "d"}},
-        {{"a\r", "\r\n"}, {"a\r", ""}},  // only CR LF ends a line
-        {{"a\nb\rc"}, {"a\nb\rc"}},
-    };
-    for (const auto& [appends, expected] : cases) {
-        OutputLines lines;
-        for (const std::string& text : appends) {
-            lines.Append(text);
-        }
-        EXPECT_EQ(RowsOf(lines), expected) << ::testing::PrintToString(appends);
-    }
-    OutputLines lines;
-    lines.Append("one\r\ntwo\r\n\tx\r\n");
-    EXPECT_EQ(lines.LineOf(5), 1u);
-    EXPECT_EQ(lines.LineOf(lines.Size()), 3u);
-    EXPECT_EQ(lines.WidestLine(), 9u);  // tab to column 8, then x
-    lines.Clear();
-    EXPECT_EQ(RowsOf(lines), Lines{""});
-    EXPECT_EQ(lines.WidestLine(), 0u);
-}
-
 TEST(OutputLines, ColumnsCountTabsToTheNextStopAndPositionsSkipLineEnds) {
     OutputLines lines;
     lines.Append("ab\tc\r\n\r\nxy z");  // lines 0: "ab<tab>c", 1: "", 2: "xy z"
@@ -210,10 +184,14 @@ TEST(OutputLines, ColumnsCountTabsToTheNextStopAndPositionsSkipLineEnds) {
     EXPECT_EQ(lines.WordAround(9), std::make_pair(std::size_t{8}, std::size_t{10}));
     EXPECT_EQ(lines.WordAround(10), std::make_pair(std::size_t{10}, std::size_t{11}));
     EXPECT_EQ(lines.WordAround(12), std::make_pair(std::size_t{11}, std::size_t{12}));
+    EXPECT_EQ(lines.WidestLine(), 9u);  // tab to column 8, then c
+    lines.Clear();
+    EXPECT_EQ(RowsOf(lines), std::vector<std::string>{""});
+    EXPECT_EQ(lines.WidestLine(), 0u);
 }
 
-// Rows wrapped at a width, from the text in one append and byte by byte; an
-// append reports the first row it changed.
+// Rows wrapped at a width (0: one row per line), from the text in one append
+// and byte by byte; an append reports the first row it changed.
 struct WrapCase {
     unsigned codePage;
     std::string text;
@@ -221,21 +199,19 @@ struct WrapCase {
     std::vector<std::string> rows;
 };
 
-TEST(OutputLines, WrapsAfterABlankElseAnywhereButNeverInsideACharacter) {
+TEST(OutputLines, LinesEndAtCrLfAndWrapAfterABlankElseAnywhereButNeverInsideACharacter) {
     // ソ (83 5C) ends in a backslash and 中 (D6 D0) in a lead byte's value.
     const WrapCase cases[] = {
+        {1252, "", 0, {""}},
+        {1252, "a\r\nbc\r\n", 0, {"a", "bc", ""}},
+        {1252, "a\r\r\n", 0, {"a\r", ""}},  // only CR LF ends a line
+        {1252, "a\nb\rc", 0, {"a\nb\rc"}},
         {1252, "one two three\r\nfour", 8, {"one two ", "three", "four"}},
         {1252, "abcdefghij\r\n\r\nabcd\r\nx", 4, {"abcd", "efgh", "ij", "", "abcd", "x"}},
         {1252, "abc   def", 4, {"abc  ", " def"}},  // one blank hangs past the edge
         {1252, "\tx\r\n", 4, {"\t", "x", ""}},
         {932, "x\x83\x5C\x93\xFA \x96\x7B", 3, {"x\x83\x5C", "\x93\xFA ", "\x96\x7B"}},
-        {936,
-         "\xD6\xD0\xD6\xD0\xD6\xD0"
-         "a",
-         3,
-         {"\xD6\xD0", "\xD6\xD0",
-          "\xD6\xD0"
-          "a"}},
+        {936, "\xD6\xD0\xD6\xD0\xD6\xD0z", 3, {"\xD6\xD0", "\xD6\xD0", "\xD6\xD0z"}},
         {936, "\xD6\xD0", 1, {"\xD6\xD0"}},  // wider than the row: a row of its own
     };
     for (const WrapCase& c : cases) {

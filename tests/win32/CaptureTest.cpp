@@ -7,9 +7,7 @@
 #include <memory>
 
 #include "Win32Test.h"
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/Win32ProcessCapture.h"
-#include "text/CodePage.h"
 #include "text/Errors.h"
 #include "views/CaptureWindow.h"
 
@@ -165,8 +163,7 @@ struct Accessible {
                                                    __uuidof(IAccessible),
                                                    reinterpret_cast<void**>(&object)))) {
             VARIANT self{};
-            self.vt = VT_I4;
-            self.lVal = CHILDID_SELF;
+            self.vt = VT_I4;  // CHILDID_SELF
             VARIANT number{};
             role = SUCCEEDED(object->get_accRole(self, &number)) ? number.lVal : 0;
             state = SUCCEEDED(object->get_accState(self, &number)) ? number.lVal : 0;
@@ -228,16 +225,6 @@ TEST_F(CaptureWindowTest, LongLinesWrapUntilTheMenuTurnsWordWrapOffThenScrollSid
     EXPECT_LT(firstX(), 0);
     ::SendMessageA(box, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WHEEL_DELTA), 0);  // back left
     EXPECT_EQ(firstX(), 0);
-}
-
-TEST(CodePage, TheDoubleByteCodePagesLeadBytesAreTheSystems) {
-    for (const unsigned number : {932u, 936u, 949u, 950u}) {
-        for (int byte = 0; byte < 256; ++byte) {
-            const auto value = static_cast<char>(byte);
-            EXPECT_EQ(CodePage::Ansi(number).IsLead(value), WindowsCodePage(number).IsLead(value))
-                << number << ": " << byte;
-        }
-    }
 }
 
 // Runs in a Japanese Windows too, as win32.CaptureInCodePage932.

@@ -5,30 +5,27 @@
 namespace ktv::win32 {
 namespace {
 
-// A console of the test's own for as long as it lives, in the OEM code page
-// of a Western European Windows (850), as a console there starts; the
-// programs the test starts write to it.
+// A console of the test's own while it lives, in the OEM code page a console
+// starts in on a Western European Windows (850); the programs the test starts
+// write to it.
 class OwnConsole {
 public:
     OwnConsole() {
-        for (const DWORD which : kStandard) {
-            saved_.push_back(::GetStdHandle(which));
-        }
         ::FreeConsole();
-        made_ = ::AllocConsole() != FALSE && ::SetConsoleOutputCP(850) != FALSE;
+        made = ::AllocConsole() && ::SetConsoleOutputCP(850);
     }
     OwnConsole(const OwnConsole&) = delete;
     OwnConsole& operator=(const OwnConsole&) = delete;
     ~OwnConsole() {
         ::FreeConsole();
-        for (std::size_t i = 0; i < saved_.size(); ++i) {
+        for (std::size_t i = 0; i < 3; ++i) {
             ::SetStdHandle(kStandard[i], saved_[i]);
         }
     }
 
-    bool Made() const { return made_; }
+    bool made = false;
 
-    // Every character in the screen buffer, row after row.
+    // Every character on the screen, row after row.
     std::wstring Screen() const {
         const HANDLE output =
             ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
@@ -40,33 +37,32 @@ public:
         ::ReadConsoleOutputCharacterW(output, screen.data(), static_cast<DWORD>(screen.size()),
                                       COORD{0, 0}, &read);
         ::CloseHandle(output);
-        screen.resize(read);
-        return screen;
+        return screen.substr(0, read);
     }
 
 private:
     static constexpr DWORD kStandard[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
-    std::vector<HANDLE> saved_;
-    bool made_ = false;
+    const HANDLE saved_[3] = {::GetStdHandle(kStandard[0]), ::GetStdHandle(kStandard[1]),
+                              ::GetStdHandle(kStandard[2])};
 };
 
-// Runs ktvbuild on the test's console and gives its exit code.
+// Runs ktvbuild on the test's console; its exit code.
 DWORD RunKtvBuild(const std::wstring& arguments) {
-    std::wstring path(KTV_KTVBUILD, KTV_KTVBUILD + sizeof KTV_KTVBUILD - 1);
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    std::wstring commandLine = L"\"Z:" + path + L"\" " + arguments;
+    std::wstring commandLine = L"\"Z:" +
+                               std::wstring(KTV_KTVBUILD, KTV_KTVBUILD + sizeof KTV_KTVBUILD - 1) +
+                               L"\" " + arguments;
+    std::replace(commandLine.begin(), commandLine.end(), L'/', L'\\');
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &started)) {
-        return ~0u;
-    }
     DWORD exitCode = ~0u;
-    ::WaitForSingleObject(started.hProcess, 30000);
-    ::GetExitCodeProcess(started.hProcess, &exitCode);
-    ::CloseHandle(started.hProcess);
-    ::CloseHandle(started.hThread);
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &started)) {
+        ::WaitForSingleObject(started.hProcess, 30000);
+        ::GetExitCodeProcess(started.hProcess, &exitCode);
+        ::CloseHandle(started.hProcess);
+        ::CloseHandle(started.hThread);
+    }
     return exitCode;
 }
 
@@ -74,24 +70,22 @@ TEST(KtvBuild, OnAConsolePathsShowAsTheyAreAndOnesTheToolsCannotTakeAreRefused) 
     testing::TestFolder folder;
     const std::wstring root(folder.Path().begin(), folder.Path().end());
     // é is in the ANSI code page (1252 here), 日本 is not.
-    for (const std::wstring name : {L"\\H\u00E9l\u00E8ne", L"\\\u65E5\u672C"}) {
-        ASSERT_TRUE(::CreateDirectoryW((root + name).c_str(), nullptr));
-        const HANDLE file = ::CreateFileW((root + name + L"\\prog.bas").c_str(), GENERIC_WRITE, 0,
-                                          nullptr, CREATE_NEW, 0, nullptr);
-        ::CloseHandle(file);
+    const std::wstring written = root + L"\\H\u00E9l\u00E8ne";
+    const std::wstring unwritable = root + L"\\\u65E5\u672C";
+    for (const std::wstring& path : {written, unwritable}) {
+        ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+        ::CloseHandle(::CreateFileW((path + L"\\prog.bas").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, 0, nullptr));
     }
     OwnConsole console;
-    ASSERT_TRUE(console.Made());
-    const std::wstring written = root + L"\\H\u00E9l\u00E8ne\\prog.bas";
-    EXPECT_EQ(RunKtvBuild(L"--ktv c:\\missing \"" + written + L"\""), 2u);
-    const std::wstring unwritable = root + L"\\\u65E5\u672C\\prog.bas";
-    EXPECT_EQ(RunKtvBuild(L"\"" + unwritable + L"\""), 2u);
+    ASSERT_TRUE(console.made);
+    EXPECT_EQ(RunKtvBuild(L"--ktv c:\\missing \"" + written + L"\\prog.bas\""), 2u);
+    EXPECT_EQ(RunKtvBuild(L"\"" + unwritable + L"\\prog.bas\""), 2u);
     const std::wstring screen = console.Screen();
-    EXPECT_NE(screen.find(L"ktvbuild: note: " + written + L" has no $SOURCE line"),
-              std::wstring::npos)
-        << ::testing::PrintToString(screen);
+    EXPECT_NE(screen.find(L"ktvbuild: note: " + written + L"\\prog.bas has no $SOURCE line"),
+              std::wstring::npos);
     EXPECT_NE(screen.find(L"ktvbuild: error: The path " + unwritable +
-                          L" holds characters that the KTV and LCC tools cannot take"),
+                          L"\\prog.bas holds characters that the KTV and LCC tools cannot take"),
               std::wstring::npos);
 }
 
