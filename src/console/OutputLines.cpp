@@ -95,7 +95,7 @@ std::size_t OutputLines::RowEnd(std::size_t row) const {
     }
     // Only a line's start follows a CR LF; a row that wraps ends where the next begins.
     const std::size_t next = RowStart(row + 1);
-    return text_[next - 1] == '\n' && text_[next - 2] == '\r' ? next - 2 : next;
+    return next >= 2 && text_[next - 2] == '\r' && text_[next - 1] == '\n' ? next - 2 : next;
 }
 
 std::size_t OutputLines::RowOf(std::size_t position) const {

@@ -210,6 +210,7 @@ TEST(OutputLines, LinesEndAtCrLfAndWrapAfterABlankElseAnywhereButNeverInsideACha
         {1252, "abcdefghij\r\n\r\nabcd\r\nx", 4, {"abcd", "efgh", "ij", "", "abcd", "x"}},
         {1252, "abc   def", 4, {"abc  ", " def"}},  // one blank hangs past the edge
         {1252, "\tx\r\n", 4, {"\t", "x", ""}},
+        {1252, "\nx", 1, {"\n", "x"}},  // a lone LF is a character of its line
         {932, "x\x83\x5C\x93\xFA \x96\x7B", 3, {"x\x83\x5C", "\x93\xFA ", "\x96\x7B"}},
         {936, "\xD6\xD0\xD6\xD0\xD6\xD0z", 3, {"\xD6\xD0", "\xD6\xD0", "\xD6\xD0z"}},
         {936, "\xD6\xD0", 1, {"\xD6\xD0"}},  // wider than the row: a row of its own
