@@ -156,10 +156,8 @@ void PrintRows(const char* what, HWND view) {
          at = text.find("\r\n", at + 2)) {
         ++lines;
     }
-    std::printf(
-        "%s: %zu lines in %ld rows (word wrap %s)\n", what, lines,
-        static_cast<long>(::SendMessageA(view, EM_GETLINECOUNT, 0, 0)),
-        ::SendMessageA(view, EM_GETLINECOUNT, 0, 0) > static_cast<LRESULT>(lines) ? "on" : "off");
+    std::printf("%s: %zu lines in %ld rows\n", what, lines,
+                static_cast<long>(::SendMessageA(view, EM_GETLINECOUNT, 0, 0)));
 }
 
 double WindowCapture(ktv::ProcessCapture& capture, std::size_t expected, std::size_t& shown,
