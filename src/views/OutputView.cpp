@@ -31,7 +31,7 @@ int TakeNotches(int& rest, int delta) {
 }  // namespace
 
 OutputView::OutputView(HINSTANCE instance, HWND parent, int id)
-    : lines_(WindowsCodePage(::GetACP())) {
+    : codePage_(WindowsCodePage(::GetACP())), lines_(codePage_) {
     ClassOptions classOptions{kClassName};
     classOptions.cursor = IDC_IBEAM;
     classOptions.style = CS_DBLCLKS;
@@ -98,7 +98,6 @@ void OutputView::OnFontChanged(HFONT font) {
     lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
     // A fixed-pitch font: every character is as wide as the average one.
     charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
-    advances_.assign(advances_.size(), charWidth_);
     if (::GetFocus() == Hwnd()) {
         MakeCaret();  // as high as a line in the new font
     }
@@ -279,16 +278,36 @@ void OutputView::OnPaint() {
     ::EndPaint(Hwnd(), &paint);
 }
 
-void OutputView::PaintRow(HDC dc, std::size_t row, const RECT& rect) {
-    // Each byte takes one column, whatever its glyph's own width: ExtTextOutA
-    // gives a double-byte character the advances of both its bytes.
-    const auto draw = [&](std::size_t firstColumn, std::size_t count, const RECT& part) {
-        const std::string shown = lines_.Columns(row, firstColumn, count);
-        if (advances_.size() < shown.size()) {
-            advances_.resize(shown.size(), charWidth_);
+void OutputView::DrawColumns(HDC dc, std::string_view shown, const RECT& part) {
+    // In UTF-16 converted from the ANSI code page: ExtTextOutA would read the
+    // bytes in the font's own code page, another one when the font chosen
+    // lacks the system's script (Japanese bytes drawn as Western letters).
+    // Each byte takes one column whatever its glyph's width, so a double-byte
+    // character advances two.
+    wide_.clear();
+    advances_.clear();
+    if (!codePage_.HasLeadBytes()) {
+        wide_ = WideFromAnsi(shown);  // one character for each byte
+        advances_.assign(wide_.size(), charWidth_);
+    }
+    for (std::size_t at = 0; codePage_.HasLeadBytes() && at < shown.size();) {
+        const std::size_t length = codePage_.CharLength(shown, at);
+        std::wstring character = WideFromAnsi(shown.substr(at, length));
+        if (character.empty()) {
+            character = L" ";  // nothing the code page makes of it: a blank as wide
         }
-        ::ExtTextOutA(dc, part.left, part.top, ETO_OPAQUE | ETO_CLIPPED, &part, shown.data(),
-                      static_cast<UINT>(shown.size()), advances_.data());
+        advances_.push_back(static_cast<INT>(length) * charWidth_);
+        advances_.resize(advances_.size() + character.size() - 1, 0);
+        wide_ += character;
+        at += length;
+    }
+    ::ExtTextOutW(dc, part.left, part.top, ETO_OPAQUE | ETO_CLIPPED, &part, wide_.data(),
+                  static_cast<UINT>(wide_.size()), advances_.data());
+}
+
+void OutputView::PaintRow(HDC dc, std::size_t row, const RECT& rect) {
+    const auto draw = [&](std::size_t firstColumn, std::size_t count, const RECT& part) {
+        DrawColumns(dc, lines_.Columns(row, firstColumn, count), part);
     };
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));

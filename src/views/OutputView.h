@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -59,6 +60,7 @@ private:
     // Painting
     void OnPaint();
     void PaintRow(HDC dc, std::size_t row, const RECT& rect);
+    void DrawColumns(HDC dc, std::string_view shown, const RECT& part);
     void MakeCaret();
     void PlaceCaret();
     // Where the position is drawn, in client coordinates.
@@ -83,11 +85,13 @@ private:
     // The row a line message means: -1 for the caret's.
     std::size_t RowOfMessage(WPARAM row) const;
 
+    const CodePage codePage_;  // the ANSI code page's, as the system knows it
     OutputLines lines_;
     HFONT font_ = nullptr;  // the owner's; WM_SETFONT hands it over
     int lineHeight_ = 16;
     int charWidth_ = 8;
-    std::vector<INT> advances_;  // one column each, for ExtTextOut
+    std::wstring wide_;          // a row's text for ExtTextOutW
+    std::vector<INT> advances_;  // and where each of its characters goes
 
     bool wordWrap_ = true;            // as the edit box this view replaced
     std::size_t visibleRows_ = 1;     // whole rows in the client area
