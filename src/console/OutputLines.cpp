@@ -114,9 +114,20 @@ std::string_view OutputLines::RowText(std::size_t row) const {
 }
 
 std::size_t OutputLines::RowBreak(std::size_t from, std::size_t end) const {
-    const std::string_view rest = std::string_view(text_).substr(from, end - from);
-    if (rest.size() <= wrap_ && rest.find('\t') == std::string_view::npos) {
-        return end;  // the common case: a short line fits whole
+    // Up to the first column past the edge: all that decides the break.
+    const std::string_view reach =
+        std::string_view(text_).substr(from, std::min(end - from, wrap_ + 1));
+    if (!codePage_.HasLeadBytes() && reach.find('\t') == std::string_view::npos) {
+        // One column a byte, the common case: found without stepping.
+        if (reach.size() <= wrap_) {
+            return end;
+        }
+        const std::size_t past = from + wrap_;
+        if (text_[past] == ' ') {
+            return past + 1;
+        }
+        const std::size_t blank = reach.substr(0, wrap_).rfind(' ');
+        return blank != std::string_view::npos ? from + blank + 1 : past;
     }
     std::size_t column = 0;
     std::size_t afterBlank = from;  // after the last blank that fits
