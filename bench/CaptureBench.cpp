@@ -145,6 +145,21 @@ double BareRead(ktv::ProcessCapture& capture, std::size_t& bytes) {
     return elapsed;
 }
 
+// The lines the view holds and the rows it shows them in: more rows than
+// lines where it wraps them.
+void PrintRows(const char* what, HWND view) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(view)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(view, text.data(), static_cast<int>(text.size()))));
+    std::size_t lines = 1;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    std::printf("%s: %zu lines in %ld rows\n", what, lines,
+                static_cast<long>(::SendMessageA(view, EM_GETLINECOUNT, 0, 0)));
+}
+
 double WindowCapture(ktv::ProcessCapture& capture, std::size_t expected, std::size_t& shown,
                      double& worstAnswerMs) {
     ktv::win32::CaptureWindow window(::GetModuleHandleA(nullptr), capture);
@@ -157,6 +172,7 @@ double WindowCapture(ktv::ProcessCapture& capture, std::size_t expected, std::si
     const double elapsed = Seconds() - start;
     worstAnswerMs = probe.WorstMs();
     shown = static_cast<std::size_t>(::GetWindowTextLengthA(OutputViewOf(window)));
+    PrintRows("throughput", OutputViewOf(window));
     return elapsed;
 }
 
@@ -189,11 +205,11 @@ void Throughput(ktv::ProcessCapture& capture) {
 
 // A top-level window holding one output view, as the capture window does.
 struct ViewUnderTest {
-    explicit ViewUnderTest(HINSTANCE instance)
+    explicit ViewUnderTest(HINSTANCE instance, int width = 700)
         : frame(::CreateWindowExA(0, "STATIC", "view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 720,
                                   460, nullptr, nullptr, instance, nullptr)),
           view(instance, frame, 1) {
-        ::MoveWindow(view.Hwnd(), 0, 0, 700, 400, TRUE);
+        ::MoveWindow(view.Hwnd(), 0, 0, width, 400, TRUE);
         Pump();
     }
     ~ViewUnderTest() { ::DestroyWindow(frame); }
@@ -212,8 +228,10 @@ double AppendChunks(ktv::win32::OutputView& view, const std::string& chunk, int 
     return (Seconds() - start) / count;
 }
 
-void Growth(HINSTANCE instance) {
-    ViewUnderTest under(instance);
+// In a view as wide as the capture window's 100-column lines, and, with
+// `wrapped`, in one half as wide, which wraps each of them.
+void Growth(HINSTANCE instance, bool wrapped) {
+    ViewUnderTest under(instance, wrapped ? 350 : 700);
     std::string chunk;
     while (chunk.size() + 100 <= 1000) {
         chunk += std::string(98, 'y') + "\r\n";
@@ -229,11 +247,16 @@ void Growth(HINSTANCE instance) {
         under.view.Append(megabyte);
     }
     const double late = AppendChunks(under.view, chunk, kSample);
+    const char* const what = wrapped ? "growth, lines wrapped" : "growth";
+    PrintRows(what, under.view.Hwnd());
     std::printf(
-        "growth: one %zu-byte chunk appended and painted in an empty box %.1f us, in a 9 MB box"
+        "%s: one %zu-byte chunk appended and painted in an empty box %.1f us, in a 9 MB box"
         " %.1f us (%d chunks each)\n",
-        chunk.size(), 1e6 * first, 1e6 * late, kSample);
-    std::printf("growth ratio at 9 MB/at start: %.2f\n", late / first);
+        what, chunk.size(), 1e6 * first, 1e6 * late, kSample);
+    std::printf("%s ratio at 9 MB/at start: %.2f\n", what, late / first);
+    if (wrapped) {
+        return;  // shown, not a figure of its own
+    }
     PrintResult("capture per-chunk cost, 9 MB box", Format(1e6 * late, 1, "us"),
                 Format(1e6 * first, 1, "us empty box"), late / first, 1.5);
 }
@@ -418,7 +441,8 @@ int main(int argc, char** argv) {
         Throughput(capture);
     }
     if (wanted("growth")) {
-        Growth(instance);
+        Growth(instance, false);
+        Growth(instance, true);
     }
     if (wanted("latency")) {
         Latency(capture);

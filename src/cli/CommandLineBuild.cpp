@@ -190,4 +190,12 @@ BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platfor
     return host.Exit();
 }
 
+std::wstring UnwritablePathMessage(std::wstring_view path, unsigned ansiCodePage) {
+    return L"The path " + std::wstring(path) +
+           L" holds characters that the KTV and LCC tools cannot take: they accept paths in the "
+           L"ANSI code page (" +
+           std::to_wstring(ansiCodePage) +
+           L") only. Rename the folder or file, or move it to a path without them.";
+}
+
 }  // namespace ktv

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "debug/DebugContext.h"
@@ -40,5 +41,10 @@ enum BuildExit { kBuilt = 0, kSourceProblems = 1, kNotBuilt = 2 };
 // `notes`.
 BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform,
                               std::ostream& out, std::ostream& notes);
+
+// Why a path cannot be built: the KTV translator and the LCC tools take paths
+// in the ANSI code page only, and this one holds characters that the code
+// page lacks. In UTF-16, the only form that shows such a path as it is.
+std::wstring UnwritablePathMessage(std::wstring_view path, unsigned ansiCodePage);
 
 }  // namespace ktv

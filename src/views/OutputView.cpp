@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/Handles.h"
+#include "views/ReadOnlyTextAccessible.h"
 
 namespace ktv::win32 {
 namespace {
@@ -18,15 +20,26 @@ bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b) {
     return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
 }
 
+// The whole notches in the wheel's movement so far; the rest waits for more.
+int TakeNotches(int& rest, int delta) {
+    rest += delta;
+    const int notches = rest / WHEEL_DELTA;
+    rest %= WHEEL_DELTA;
+    return notches;
+}
+
 }  // namespace
 
-OutputView::OutputView(HINSTANCE instance, HWND parent, int id) {
+OutputView::OutputView(HINSTANCE instance, HWND parent, int id)
+    : codePage_(WindowsCodePage(::GetACP())), lines_(codePage_) {
     ClassOptions classOptions{kClassName};
     classOptions.cursor = IDC_IBEAM;
     classOptions.style = CS_DBLCLKS;
-    CreateWindowOf(instance, classOptions, WS_EX_CLIENTEDGE,
-                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, "",
-                   RECT{0, 0, 0, 0}, parent, id);
+    // The edit box's style bits say what this view is to tools that ask.
+    CreateWindowOf(
+        instance, classOptions, WS_EX_CLIENTEDGE,
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
+        "", RECT{0, 0, 0, 0}, parent, id);
     OnFontChanged(static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT)));
 }
 
@@ -35,18 +48,22 @@ void OutputView::Append(std::string_view text) {
         return;
     }
     // Not while the user drags a selection: the text would move under the mouse.
-    const bool follow = ShowsLastLine() && ::GetCapture() != Hwnd();
+    const bool follow = ShowsLastRow() && ::GetCapture() != Hwnd();
     const bool caretAtEnd = anchor_ == caret_ && caret_ == lines_.Size();
-    const std::size_t grown = lines_.LineCount() - 1;
-    lines_.Append(text);
+    const std::size_t changed = lines_.Append(text);
     if (caretAtEnd) {
         anchor_ = caret_ = lines_.Size();
+    } else {
+        // A lead byte at the old end may have just been joined by its trail byte.
+        anchor_ = lines_.Valid(anchor_);
+        caret_ = lines_.Valid(caret_);
     }
-    if (follow && firstLine_ != LastFirstLine()) {
-        ScrollTo(LastFirstLine(), firstColumn_);
-    } else if (grown < firstLine_ + visibleLines_ + 1) {
-        // From the line that grew down, the rows in sight show new text.
-        const int top = grown > firstLine_ ? static_cast<int>(grown - firstLine_) * lineHeight_ : 0;
+    if (follow && firstRow_ != LastFirstRow()) {
+        ScrollTo(LastFirstRow(), firstColumn_);
+    } else if (changed < firstRow_ + visibleRows_ + 1) {
+        // From the first row that changed down, the rows in sight show new text.
+        const int top =
+            changed > firstRow_ ? static_cast<int>(changed - firstRow_) * lineHeight_ : 0;
         RECT rows{};
         ::GetClientRect(Hwnd(), &rows);
         rows.top = top;
@@ -60,10 +77,16 @@ void OutputView::SetText(std::string_view text) {
     lines_.Clear();
     lines_.Append(text);
     anchor_ = caret_ = 0;
-    firstLine_ = firstColumn_ = 0;
+    firstRow_ = firstColumn_ = 0;
     UpdateScrollBars();
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
     PlaceCaret();
+}
+
+void OutputView::SetWordWrap(bool wrap) {
+    wordWrap_ = wrap;
+    firstColumn_ = 0;
+    OnSize();
 }
 
 void OutputView::OnFontChanged(HFONT font) {
@@ -75,7 +98,6 @@ void OutputView::OnFontChanged(HFONT font) {
     lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
     // A fixed-pitch font: every character is as wide as the average one.
     charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
-    advances_.assign(advances_.size(), charWidth_);
     if (::GetFocus() == Hwnd()) {
         MakeCaret();  // as high as a line in the new font
     }
@@ -83,38 +105,41 @@ void OutputView::OnFontChanged(HFONT font) {
 }
 
 void OutputView::OnSize() {
-    const bool follow = ShowsLastLine();
+    const bool follow = ShowsLastRow();
+    const std::size_t top = lines_.RowStart(firstRow_);
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    visibleLines_ = static_cast<std::size_t>(std::max(1L, client.bottom / lineHeight_));
+    visibleRows_ = static_cast<std::size_t>(std::max(1L, client.bottom / lineHeight_));
     visibleColumns_ = static_cast<std::size_t>(std::max(1L, client.right / charWidth_));
-    firstLine_ = follow ? LastFirstLine() : std::min(firstLine_, LastFirstLine());
+    // The text at the top stays in sight as the rows change.
+    lines_.WrapAt(wordWrap_ ? visibleColumns_ : 0);
+    firstRow_ = follow ? LastFirstRow() : std::min(lines_.RowOf(top), LastFirstRow());
     firstColumn_ = std::min(firstColumn_, LastFirstColumn());
     UpdateScrollBars();
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
     PlaceCaret();
 }
 
-bool OutputView::ShowsLastLine() const {
-    return firstLine_ >= LastFirstLine();
+bool OutputView::ShowsLastRow() const {
+    return firstRow_ >= LastFirstRow();
 }
 
-std::size_t OutputView::LastFirstLine() const {
-    return StepBack(lines_.LineCount(), visibleLines_);
+std::size_t OutputView::LastFirstRow() const {
+    return StepBack(lines_.RowCount(), visibleRows_);
 }
 
 std::size_t OutputView::LastFirstColumn() const {
     // One column more than the widest line: the caret may stand after it.
-    return StepBack(lines_.WidestLine() + 1, visibleColumns_);
+    return wordWrap_ ? 0 : StepBack(lines_.WidestLine() + 1, visibleColumns_);
 }
 
-void OutputView::ScrollTo(std::size_t firstLine, std::size_t firstColumn) {
-    firstLine = std::min(firstLine, LastFirstLine());
+void OutputView::ScrollTo(std::size_t firstRow, std::size_t firstColumn) {
+    firstRow = std::min(firstRow, LastFirstRow());
     firstColumn = std::min(firstColumn, LastFirstColumn());
-    if (firstLine == firstLine_ && firstColumn == firstColumn_) {
+    if (firstRow == firstRow_ && firstColumn == firstColumn_) {
         return;
     }
-    firstLine_ = firstLine;
+    firstRow_ = firstRow;
     firstColumn_ = firstColumn;
     UpdateScrollBars();
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
@@ -122,13 +147,13 @@ void OutputView::ScrollTo(std::size_t firstLine, std::size_t firstColumn) {
 }
 
 void OutputView::ShowPosition(std::size_t position) {
-    const std::size_t line = lines_.LineOf(position);
-    const std::size_t column = lines_.ColumnOf(position);
-    std::size_t firstLine = firstLine_;
-    if (line < firstLine_) {
-        firstLine = line;
-    } else if (line >= firstLine_ + visibleLines_) {
-        firstLine = line + 1 - visibleLines_;
+    const std::size_t row = lines_.RowOf(position);
+    const std::size_t column = lines_.ColumnIn(row, position);
+    std::size_t firstRow = firstRow_;
+    if (row < firstRow_) {
+        firstRow = row;
+    } else if (row >= firstRow_ + visibleRows_) {
+        firstRow = row + 1 - visibleRows_;
     }
     std::size_t firstColumn = firstColumn_;
     if (column < firstColumn_) {
@@ -136,13 +161,13 @@ void OutputView::ShowPosition(std::size_t position) {
     } else if (column >= firstColumn_ + visibleColumns_) {
         firstColumn = column + 1 - visibleColumns_;
     }
-    ScrollTo(firstLine, firstColumn);
+    ScrollTo(firstRow, firstColumn);
 }
 
 void OutputView::OnScroll(int bar, int request) {
     const bool vertical = bar == SB_VERT;
-    const std::size_t page = vertical ? visibleLines_ : visibleColumns_;
-    std::size_t position = vertical ? firstLine_ : firstColumn_;
+    const std::size_t page = vertical ? visibleRows_ : visibleColumns_;
+    std::size_t position = vertical ? firstRow_ : firstColumn_;
     switch (request) {
         case SB_LINEUP:
             position = StepBack(position, 1);
@@ -160,7 +185,7 @@ void OutputView::OnScroll(int bar, int request) {
             position = 0;
             break;
         case SB_BOTTOM:
-            position = vertical ? LastFirstLine() : LastFirstColumn();
+            position = vertical ? LastFirstRow() : LastFirstColumn();
             break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
@@ -178,19 +203,26 @@ void OutputView::OnScroll(int bar, int request) {
     if (vertical) {
         ScrollTo(position, firstColumn_);
     } else {
-        ScrollTo(firstLine_, position);
+        ScrollTo(firstRow_, position);
     }
 }
 
 void OutputView::OnWheel(int delta) {
     UINT linesPerNotch = 3;
     ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
-    const std::size_t step = linesPerNotch == WHEEL_PAGESCROLL ? visibleLines_ : linesPerNotch;
-    wheelRest_ += delta;
-    const int notches = wheelRest_ / WHEEL_DELTA;
-    wheelRest_ %= WHEEL_DELTA;
-    const std::size_t lines = step * static_cast<std::size_t>(notches < 0 ? -notches : notches);
-    ScrollTo(notches > 0 ? StepBack(firstLine_, lines) : firstLine_ + lines, firstColumn_);
+    const std::size_t step = linesPerNotch == WHEEL_PAGESCROLL ? visibleRows_ : linesPerNotch;
+    const int notches = TakeNotches(wheelRest_, delta);
+    const std::size_t rows = step * static_cast<std::size_t>(notches < 0 ? -notches : notches);
+    ScrollTo(notches > 0 ? StepBack(firstRow_, rows) : firstRow_ + rows, firstColumn_);
+}
+
+void OutputView::OnSidewaysWheel(int delta) {
+    UINT charactersPerNotch = 3;
+    ::SystemParametersInfoA(SPI_GETWHEELSCROLLCHARS, 0, &charactersPerNotch, 0);
+    const int notches = TakeNotches(sidewaysWheelRest_, delta);
+    const std::size_t columns =
+        charactersPerNotch * static_cast<std::size_t>(notches < 0 ? -notches : notches);
+    ScrollTo(firstRow_, notches < 0 ? StepBack(firstColumn_, columns) : firstColumn_ + columns);
 }
 
 void OutputView::UpdateScrollBars() {
@@ -206,9 +238,11 @@ void OutputView::UpdateScrollBars() {
     // The vertical bar stays, greyed while everything fits, so that the width
     // and with it the columns never change as output arrives.
     const SCROLLINFO vertical = bar(SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
-                                    lines_.LineCount() - 1, visibleLines_, firstLine_);
+                                    lines_.RowCount() - 1, visibleRows_, firstRow_);
+    // Wrapped, every row fits: the horizontal bar goes.
     const SCROLLINFO horizontal =
-        bar(SIF_RANGE | SIF_PAGE | SIF_POS, lines_.WidestLine(), visibleColumns_, firstColumn_);
+        bar(SIF_RANGE | SIF_PAGE | SIF_POS, wordWrap_ ? 0 : lines_.WidestLine(), visibleColumns_,
+            firstColumn_);
     // Only a bar that changed is set: under Wine each one set is drawn at
     // once, and a themed bar takes about as long as the lines of text.
     const bool verticalChanged = !SameScrollInfo(vertical, shownVertical_);
@@ -232,45 +266,66 @@ void OutputView::OnPaint() {
         ::GetClientRect(Hwnd(), &client);
         for (int top = paint.rcPaint.top / lineHeight_ * lineHeight_; top < paint.rcPaint.bottom;
              top += lineHeight_) {
-            const RECT row{0, top, client.right, top + lineHeight_};
-            const std::size_t line = firstLine_ + static_cast<std::size_t>(top / lineHeight_);
-            if (line < lines_.LineCount()) {
-                PaintLine(dc, line, row);
+            const RECT rect{0, top, client.right, top + lineHeight_};
+            const std::size_t row = firstRow_ + static_cast<std::size_t>(top / lineHeight_);
+            if (row < lines_.RowCount()) {
+                PaintRow(dc, row, rect);
             } else {
-                ::FillRect(dc, &row, ::GetSysColorBrush(COLOR_WINDOW));
+                ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_WINDOW));
             }
         }
     }
     ::EndPaint(Hwnd(), &paint);
 }
 
-void OutputView::PaintLine(HDC dc, std::size_t line, const RECT& row) {
-    // Each character takes one column, whatever its glyph's own width.
-    const auto draw = [&](std::size_t firstColumn, std::size_t count, const RECT& rect) {
-        const std::string shown = lines_.Columns(line, firstColumn, count);
-        if (advances_.size() < shown.size()) {
-            advances_.resize(shown.size(), charWidth_);
+void OutputView::DrawColumns(HDC dc, std::string_view shown, const RECT& part) {
+    // In UTF-16 converted from the ANSI code page: ExtTextOutA would read the
+    // bytes in the font's own code page, another one when the font chosen
+    // lacks the system's script (Japanese bytes drawn as Western letters).
+    // Each byte takes one column whatever its glyph's width, so a double-byte
+    // character advances two.
+    wide_.clear();
+    advances_.clear();
+    if (!codePage_.HasLeadBytes()) {
+        wide_ = WideFromAnsi(shown);  // one character for each byte
+        advances_.assign(wide_.size(), charWidth_);
+    }
+    for (std::size_t at = 0; codePage_.HasLeadBytes() && at < shown.size();) {
+        const std::size_t length = codePage_.CharLength(shown, at);
+        std::wstring character = WideFromAnsi(shown.substr(at, length));
+        if (character.empty()) {
+            character = L" ";  // nothing the code page makes of it: a blank as wide
         }
-        ::ExtTextOutA(dc, rect.left, rect.top, ETO_OPAQUE | ETO_CLIPPED, &rect, shown.data(),
-                      static_cast<UINT>(shown.size()), advances_.data());
+        advances_.push_back(static_cast<INT>(length) * charWidth_);
+        advances_.resize(advances_.size() + character.size() - 1, 0);
+        wide_ += character;
+        at += length;
+    }
+    ::ExtTextOutW(dc, part.left, part.top, ETO_OPAQUE | ETO_CLIPPED, &part, wide_.data(),
+                  static_cast<UINT>(wide_.size()), advances_.data());
+}
+
+void OutputView::PaintRow(HDC dc, std::size_t row, const RECT& rect) {
+    const auto draw = [&](std::size_t firstColumn, std::size_t count, const RECT& part) {
+        DrawColumns(dc, lines_.Columns(row, firstColumn, count), part);
     };
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-    draw(firstColumn_, visibleColumns_ + 1, row);
+    draw(firstColumn_, visibleColumns_ + 1, rect);
 
-    // The selected part of the line, drawn again in the selection's colours.
-    const std::size_t from = std::max(std::min(anchor_, caret_), lines_.LineStart(line));
-    const std::size_t to = std::min(std::max(anchor_, caret_), lines_.LineEnd(line));
+    // The selected part of the row, drawn again in the selection's colours.
+    const std::size_t from = std::max(std::min(anchor_, caret_), lines_.RowStart(row));
+    const std::size_t to = std::min(std::max(anchor_, caret_), lines_.RowEnd(row));
     if (from >= to) {
         return;
     }
-    const std::size_t first = std::max(lines_.ColumnOf(from), firstColumn_);
-    const std::size_t last = std::min(lines_.ColumnOf(to), firstColumn_ + visibleColumns_ + 1);
+    const std::size_t first = std::max(lines_.ColumnIn(row, from), firstColumn_);
+    const std::size_t last = std::min(lines_.ColumnIn(row, to), firstColumn_ + visibleColumns_ + 1);
     if (first >= last) {
         return;
     }
-    const RECT part{static_cast<int>(first - firstColumn_) * charWidth_, row.top,
-                    static_cast<int>(last - firstColumn_) * charWidth_, row.bottom};
+    const RECT part{static_cast<int>(first - firstColumn_) * charWidth_, rect.top,
+                    static_cast<int>(last - firstColumn_) * charWidth_, rect.bottom};
     const bool focused = ::GetFocus() == Hwnd();
     ::SetTextColor(dc, ::GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     ::SetBkColor(dc, ::GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
@@ -289,12 +344,19 @@ void OutputView::PlaceCaret() {
     if (::GetFocus() != Hwnd()) {
         return;
     }
-    const std::size_t line = lines_.LineOf(caret_);
-    const std::size_t column = lines_.ColumnOf(caret_);
     // Out of sight, the caret goes outside the client area.
-    const bool shown = line >= firstLine_ && column >= firstColumn_;
-    ::SetCaretPos(shown ? static_cast<int>(column - firstColumn_) * charWidth_ : -charWidth_,
-                  shown ? static_cast<int>(line - firstLine_) * lineHeight_ : -lineHeight_);
+    const POINT at = PointOf(caret_);
+    ::SetCaretPos(at.x, at.y);
+}
+
+POINT OutputView::PointOf(std::size_t position) const {
+    const std::size_t row = lines_.RowOf(position);
+    const auto offset = [](std::size_t value, std::size_t first, int unit) {
+        return static_cast<int>((static_cast<long long>(value) - static_cast<long long>(first)) *
+                                unit);
+    };
+    return POINT{offset(lines_.ColumnIn(row, position), firstColumn_, charWidth_),
+                 offset(row, firstRow_, lineHeight_)};
 }
 
 LRESULT OutputView::GetText(std::size_t capacity, char* buffer) const {
@@ -332,6 +394,23 @@ void OutputView::SetSelection(WPARAM start, LPARAM end) {
     Select(valid(first), valid(second), false);
 }
 
+std::size_t OutputView::RowOfMessage(WPARAM row) const {
+    return static_cast<int>(row) == -1 ? lines_.RowOf(caret_) : static_cast<std::size_t>(row);
+}
+
+LRESULT OutputView::GetRow(std::size_t row, char* buffer) const {
+    if (buffer == nullptr || row >= lines_.RowCount()) {
+        return 0;
+    }
+    // The buffer's first word holds its size; the row goes in without a zero after it.
+    WORD capacity = 0;
+    std::memcpy(&capacity, buffer, sizeof capacity);
+    const std::size_t start = lines_.RowStart(row);
+    const std::size_t count = std::min<std::size_t>(capacity, lines_.RowEnd(row) - start);
+    std::memcpy(buffer, lines_.Text().data() + start, count);
+    return static_cast<LRESULT>(count);
+}
+
 LRESULT OutputView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto x = static_cast<short>(LOWORD(lParam));
     const auto y = static_cast<short>(HIWORD(lParam));
@@ -351,7 +430,14 @@ LRESULT OutputView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnScroll(SB_HORZ, LOWORD(wParam));
             return 0;
         case WM_MOUSEWHEEL:
-            OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            if ((GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0) {
+                OnSidewaysWheel(-GET_WHEEL_DELTA_WPARAM(wParam));  // away from the user: left
+            } else {
+                OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            }
+            return 0;
+        case WM_MOUSEHWHEEL:
+            OnSidewaysWheel(GET_WHEEL_DELTA_WPARAM(wParam));
             return 0;
         case WM_KEYDOWN:
             OnKey(static_cast<UINT>(wParam));
@@ -403,9 +489,41 @@ LRESULT OutputView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetSelection(wParam, lParam);
             return 0;
         case EM_GETLINECOUNT:
-            return static_cast<LRESULT>(lines_.LineCount());
+            return static_cast<LRESULT>(lines_.RowCount());
         case EM_GETFIRSTVISIBLELINE:
-            return static_cast<LRESULT>(firstLine_);
+            return static_cast<LRESULT>(firstRow_);
+        case EM_LINEFROMCHAR:  // -1: the row where the selection starts
+            return static_cast<LRESULT>(lines_.RowOf(
+                static_cast<int>(wParam) == -1 ? std::min(anchor_, caret_) : lines_.Valid(wParam)));
+        case EM_LINEINDEX: {
+            const std::size_t row = RowOfMessage(wParam);
+            return row < lines_.RowCount() ? static_cast<LRESULT>(lines_.RowStart(row)) : -1;
+        }
+        case EM_LINELENGTH: {  // of the row that holds the character; -1: the caret's
+            const std::size_t row = static_cast<int>(wParam) == -1
+                                        ? lines_.RowOf(caret_)
+                                        : lines_.RowOf(lines_.Valid(wParam));
+            return static_cast<LRESULT>(lines_.RowEnd(row) - lines_.RowStart(row));
+        }
+        case EM_GETLINE:
+            return GetRow(RowOfMessage(wParam), reinterpret_cast<char*>(lParam));
+        case EM_POSFROMCHAR: {
+            if (wParam > lines_.Size()) {
+                return -1;
+            }
+            const POINT at = PointOf(lines_.Valid(wParam));
+            return MAKELRESULT(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
+        }
+        case EM_CHARFROMPOS: {
+            const std::size_t position = PositionAtPoint(x, y);
+            return MAKELRESULT(static_cast<WORD>(position),
+                               static_cast<WORD>(lines_.RowOf(position)));
+        }
+        case WM_GETOBJECT:
+            if (const LRESULT object = AnswerTextObjectQuery(Hwnd(), wParam, lParam)) {
+                return object;
+            }
+            return Default(message, wParam, lParam);
         case WM_COPY:
             CopySelection();
             return 0;

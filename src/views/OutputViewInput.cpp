@@ -10,15 +10,20 @@ namespace {
 
 constexpr UINT kCopyCommand = 1;
 constexpr UINT kSelectAllCommand = 2;
+constexpr UINT kWordWrapCommand = 3;
 
 bool IsKeyDown(int key) {
     return ::GetKeyState(key) < 0;
 }
 
 // Rounds towards minus infinity, so that a point above or left of the view
-// counts as the line or column before the first one shown.
+// counts as the row or column before the first one shown.
 long long FloorDivide(long long value, long long by) {
     return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
+
+std::size_t StepBack(std::size_t value, std::size_t by) {
+    return value > by ? value - by : 0;
 }
 
 }  // namespace
@@ -34,20 +39,20 @@ void OutputView::Select(std::size_t anchor, std::size_t caret, bool show) {
 }
 
 std::size_t OutputView::PositionAtPoint(int x, int y) const {
-    const long long line =
-        static_cast<long long>(firstLine_) + FloorDivide(y, static_cast<long long>(lineHeight_));
+    const long long row =
+        static_cast<long long>(firstRow_) + FloorDivide(y, static_cast<long long>(lineHeight_));
     const long long column = static_cast<long long>(firstColumn_) +
                              FloorDivide(x + charWidth_ / 2, static_cast<long long>(charWidth_));
-    const long long lastLine = static_cast<long long>(lines_.LineCount()) - 1;
-    return lines_.PositionAt(static_cast<std::size_t>(std::clamp(line, 0LL, lastLine)),
+    const long long lastRow = static_cast<long long>(lines_.RowCount()) - 1;
+    return lines_.PositionAt(static_cast<std::size_t>(std::clamp(row, 0LL, lastRow)),
                              static_cast<std::size_t>(std::max(column, 0LL)));
 }
 
 void OutputView::OnKey(UINT key) {
     const bool control = IsKeyDown(VK_CONTROL);
-    const std::size_t line = lines_.LineOf(caret_);
-    const std::size_t column = lines_.ColumnOf(caret_);
-    const std::size_t lastLine = lines_.LineCount() - 1;
+    const std::size_t row = lines_.RowOf(caret_);
+    const std::size_t column = lines_.ColumnIn(row, caret_);
+    const std::size_t lastRow = lines_.RowCount() - 1;
     std::size_t to = caret_;
     switch (key) {
         case 'A':
@@ -62,28 +67,28 @@ void OutputView::OnKey(UINT key) {
             }
             return;
         case VK_LEFT:
-            to = lines_.Previous(caret_);
+            to = control ? lines_.PreviousWord(caret_) : lines_.Previous(caret_);
             break;
         case VK_RIGHT:
-            to = lines_.Next(caret_);
+            to = control ? lines_.NextWord(caret_) : lines_.Next(caret_);
             break;
         case VK_UP:
-            to = line > 0 ? lines_.PositionAt(line - 1, column) : caret_;
+            to = row > 0 ? lines_.PositionAt(row - 1, column) : caret_;
             break;
         case VK_DOWN:
-            to = line < lastLine ? lines_.PositionAt(line + 1, column) : caret_;
+            to = row < lastRow ? lines_.PositionAt(row + 1, column) : caret_;
             break;
         case VK_PRIOR:
-            to = lines_.PositionAt(line > visibleLines_ ? line - visibleLines_ : 0, column);
+            to = lines_.PositionAt(StepBack(row, visibleRows_), column);
             break;
         case VK_NEXT:
-            to = lines_.PositionAt(std::min(line + visibleLines_, lastLine), column);
+            to = lines_.PositionAt(std::min(row + visibleRows_, lastRow), column);
             break;
         case VK_HOME:
-            to = control ? 0 : lines_.LineStart(line);
+            to = control ? 0 : lines_.RowStart(row);
             break;
         case VK_END:
-            to = control ? lines_.Size() : lines_.LineEnd(line);
+            to = control ? lines_.Size() : lines_.RowLast(row);
             break;
         default:
             return;
@@ -124,12 +129,17 @@ void OutputView::OnContextMenu(int x, int y) {
                   "&Copy\tCtrl+C");
     ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(menu.Get(), MF_STRING, kSelectAllCommand, "Select &All\tCtrl+A");
+    ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu.Get(), MF_STRING | (wordWrap_ ? MF_CHECKED : 0), kWordWrapCommand,
+                  "&Word Wrap");
     const auto chosen = static_cast<UINT>(::TrackPopupMenu(
         menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr));
     if (chosen == kCopyCommand) {
         CopySelection();
     } else if (chosen == kSelectAllCommand) {
         Select(0, lines_.Size(), false);
+    } else if (chosen == kWordWrapCommand) {
+        SetWordWrap(!wordWrap_);
     }
 }
 

@@ -1,6 +1,8 @@
 // A program's output through the pipe and into the capture window, under Wine,
 // with the capture_writer stand-in writing what its arguments say.
 
+#include <oleacc.h>
+
 #include <future>
 #include <memory>
 
@@ -81,10 +83,9 @@ TEST(ProcessCapture, StopEndsTheProgramAndTheWaitingRead) {
 class CaptureWindowTest : public ::testing::Test {
 protected:
     std::string Text() {
-        const HWND edit = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
-        std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
+        std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(box)) + 1, '\0');
         text.resize(static_cast<std::size_t>(
-            ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
+            ::GetWindowTextA(box, text.data(), static_cast<int>(text.size()))));
         return text;
     }
 
@@ -102,15 +103,29 @@ protected:
         return true;
     }
 
+    // The box copies ANSI text; Windows makes the Unicode form from it.
+    std::wstring Copied() {
+        ::SendMessageA(box, WM_COPY, 0, 0);
+        std::wstring copied;
+        if (::OpenClipboard(nullptr)) {
+            if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+                copied = static_cast<const wchar_t*>(::GlobalLock(data));
+                ::GlobalUnlock(data);
+            }
+            ::CloseClipboard();
+        }
+        return copied;
+    }
+
     Win32ProcessCapture capture;
     std::unique_ptr<CaptureWindow> window =
         std::make_unique<CaptureWindow>(::GetModuleHandleA(nullptr), capture);
+    const HWND box = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
 };
 
 // Two lines, 200 numbered ones, then after a pause "more" and 100 lines more.
 TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) {
     constexpr std::size_t kLine = 29;  // "0000001 the quick brown fox" and CR LF
-    const HWND box = ::GetDlgItem(window->Hwnd(), CaptureWindow::kOutputViewId);
     const auto firstShown = [&] { return ::SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0); };
     window->ShowAndRun(
         Writer("out:one\\n err:two\\r\\r\\n lines:200 sleep:800 out:more\\n sleep:800 "
@@ -123,12 +138,7 @@ TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) 
     EXPECT_EQ(firstShown(), 0);  // the user's place is kept
 
     ::SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));  // takes "one"
-    ::SendMessageA(box, WM_COPY, 0, 0);
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    const HANDLE copied = ::GetClipboardData(CF_TEXT);
-    EXPECT_STREQ(copied != nullptr ? static_cast<const char*>(::GlobalLock(copied)) : "", "one");
-    ::GlobalUnlock(copied);
-    ::CloseClipboard();
+    EXPECT_EQ(Copied(), L"one");
 
     ::SendMessageA(box, WM_VSCROLL, SB_BOTTOM, 0);
     ASSERT_TRUE(PumpUntil([&] { return Text().size() == 16 + 300 * kLine; }));
@@ -141,6 +151,102 @@ TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) 
     EXPECT_EQ(end, 3u);
     window->ShowAndRun("no_such_program_here.exe");  // the box keeps its text
     EXPECT_TRUE(Text().starts_with("one\r\n"));
+}
+
+// What an accessibility client reads of a window. Under Wine one in another
+// process gets E_NOINTERFACE, so this one is in the test's process.
+struct Accessible {
+    explicit Accessible(HWND window) {
+        ::CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        if (SUCCEEDED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                                   __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&object)))) {
+            VARIANT self{};
+            self.vt = VT_I4;  // CHILDID_SELF
+            VARIANT number{};
+            role = SUCCEEDED(object->get_accRole(self, &number)) ? number.lVal : 0;
+            state = SUCCEEDED(object->get_accState(self, &number)) ? number.lVal : 0;
+            for (auto [getter, text] : {std::pair{&IAccessible::get_accName, &name},
+                                        std::pair{&IAccessible::get_accValue, &value}}) {
+                BSTR answer = nullptr;
+                (object->*getter)(self, &answer);
+                *text = answer != nullptr ? std::wstring(answer, ::SysStringLen(answer)) : L"";
+                ::SysFreeString(answer);
+            }
+            object->Release();
+        }
+        ::CoUninitialize();
+    }
+    LONG role = 0;
+    LONG state = 0;
+    std::wstring name;
+    std::wstring value;
+};
+
+TEST_F(CaptureWindowTest, AnAccessibilityClientReadsTheTextItsNameAndTheCaretsLine) {
+    ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("one\r\ntwo \xE9t\xE9"));
+    ::SendMessageA(box, EM_SETSEL, 7, 7);
+    const Accessible client(box);
+    EXPECT_EQ(client.role, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(client.state & STATE_SYSTEM_READONLY, STATE_SYSTEM_READONLY);
+    EXPECT_EQ(client.name, L"Console Application Output.");
+    EXPECT_EQ(client.value, L"one\r\ntwo \u00E9t\u00E9");
+    // The caret's line, as a reader asks an edit box for it.
+    const auto row = ::SendMessageA(box, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0);
+    char line[16] = {sizeof line};
+    line[::SendMessageA(box, EM_GETLINE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(line))] = '\0';
+    EXPECT_EQ(row, 1);
+    EXPECT_STREQ(line, "two \xE9t\xE9");
+    EXPECT_EQ(::SendMessageA(box, EM_LINEINDEX, static_cast<WPARAM>(-1), 0), 5);
+}
+
+TEST_F(CaptureWindowTest, LongLinesWrapUntilTheMenuTurnsWordWrapOffThenScrollSideways) {
+    std::string words;
+    for (int word = 0; word < 100; ++word) {
+        words += "word ";
+    }
+    ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(words.c_str()));
+    const auto rows = [&] { return ::SendMessageA(box, EM_GETLINECOUNT, 0, 0); };
+    const auto sideways = [&] { return (::GetWindowLongA(box, GWL_STYLE) & WS_HSCROLL) != 0; };
+    const auto firstX = [&] {
+        return static_cast<short>(LOWORD(::SendMessageA(box, EM_POSFROMCHAR, 0, 0)));
+    };
+    EXPECT_GT(rows(), 3);
+    EXPECT_FALSE(sideways());
+    EXPECT_EQ(::SendMessageA(box, EM_LINELENGTH, 0, 0) % 5, 0);  // whole words in a row
+
+    ::PostMessageA(box, WM_CHAR, 'w', 0);  // the menu's Word Wrap, by its key
+    ::SendMessageA(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), MAKELPARAM(10, 10));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(sideways());
+    ::SendMessageA(box, WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);  // tilted right
+    EXPECT_LT(firstX(), 0);
+    ::SendMessageA(box, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WHEEL_DELTA), 0);  // back left
+    EXPECT_EQ(firstX(), 0);
+}
+
+// Runs in a Japanese Windows too, as win32.CaptureInCodePage932.
+TEST_F(CaptureWindowTest, InCodePage932StepsSelectsCopiesAndReadsWholeCharacters) {
+    if (::GetACP() != 932) {
+        GTEST_SKIP() << "needs the ANSI code page 932";
+    }
+    // x, ソ (its trail byte is a backslash), 日, a blank, 本
+    ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x\x83\x5C\x93\xFA \x96\x7B"));
+    std::vector<DWORD> carets;
+    for (int step = 0; step < 5; ++step) {
+        ::SendMessageA(box, WM_KEYDOWN, VK_RIGHT, 0);
+        DWORD end = 0;
+        ::SendMessageA(box, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+        carets.push_back(end);
+    }
+    EXPECT_EQ(carets, (std::vector<DWORD>{1, 3, 5, 6, 8}));
+    const LRESULT at = ::SendMessageA(box, EM_POSFROMCHAR, 4, 0);  // inside 日: at its start
+    EXPECT_EQ(at, ::SendMessageA(box, EM_POSFROMCHAR, 3, 0));
+    ::SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_EQ(Copied(), L"x\u30BD\u65E5");
+    EXPECT_EQ(Accessible(box).value, L"x\u30BD\u65E5 \u672C");
 }
 
 }  // namespace
