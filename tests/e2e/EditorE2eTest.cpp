@@ -247,9 +247,9 @@ TEST_F(EditorE2eTest, AnEditorsQuestionGetsNoKeyAndTheLineFollowsItsAnswer) {
 }
 
 // The user's own editor gets the file and the line on its command line, from
-// the template the settings keep after the fourteen lines: for the box's
-// problem, and for a row of the Problems list that leads into the C file. No
-// key reaches it.
+// the template the settings keep after the fourteen lines: for a C error's
+// Basic line, a row of the Problems list that leads into the C file, and a
+// translator error. No key reaches it.
 TEST_F(EditorE2eTest, MyEditorGetsTheLineOnItsCommandLineAndNoKey) {
     ::CreateDirectoryA((Layout().Root() + "\\My Editors").c_str(), nullptr);
     Layout().Copy(ToWindowsPath(KTV_E2E_EDITORS) + "\\lineeditor.exe",
@@ -288,6 +288,12 @@ TEST_F(EditorE2eTest, MyEditorGetsTheLineOnItsCommandLineAndNoKey) {
                       editor + " -n999 \"" + Layout().WorkDir() + "\\prog.c\""}));
     EXPECT_TRUE(
         WaitUntil([&] { return EditorLog("lineeditor.exe", "selected") == Values{"PRINT 12"}; }));
+
+    Layout().Write("work\\scenario.txt", "ktvc.error=Syntax error in line 7\r\n");
+    Acknowledge(app, DebugUntilBox(app));
+    ASSERT_TRUE(WaitUntil([&] { return EditorLog("lineeditor.exe", "command-line").size() == 3; }));
+    EXPECT_EQ(EditorLog("lineeditor.exe", "command-line")[2],
+              editor + " -n7 \"" + Layout().BasicFile() + "\"");
     EXPECT_TRUE(EditorLog("lineeditor.exe", "key").empty() &&
                 EditorLog("lineeditor.exe", "box-key").empty());
 }

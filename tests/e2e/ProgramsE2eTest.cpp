@@ -1,32 +1,11 @@
-// The two programs through their front doors: KTVDebugger.exe keeps its
-// settings beside itself across a restart, and ktvbuild.exe, run as an
-// editor's build task runs it, prints its problems or its program and exits
-// with its code.
+// The two programs through their front doors: KTVDebugger.exe runs a program
+// whose name cmd would misread, and ktvbuild.exe, run as an editor's build
+// task runs it, prints its problems or its program and exits with its code.
 
 #include "E2eTest.h"
 
 namespace ktv::e2e {
 namespace {
-
-TEST_F(E2eTest, SettingsSurviveARestart) {
-    {
-        AppSession& app = Start(true);
-        app.SetText(ids::kLccDirectoryField, "  d:\\tools,x\\lcc  ");
-        app.SetText(ids::kCommandLineField, "-x 1, 2");
-        for (int id : {ids::kLaunchConTextBox, ids::kCheckWarningsBox, ids::kDebugInWeditBox,
-                       ids::kGuiOption}) {
-            app.Set(id, BST_CHECKED);
-        }
-        app.Click(ids::kExitButton);
-        EXPECT_TRUE(WaitUntil([&] { return app.HasExited(); }));
-    }
-    EXPECT_TRUE(
-        Layout().Read("KTVDebug.cfg").value_or("").starts_with("lccpath=d:\\tools,x\\lcc\r\n"));
-    AppSession& again = Start(true);
-    EXPECT_EQ(TextOf(again.Control(ids::kLccDirectoryField)), "d:\\tools,x\\lcc");
-    EXPECT_FALSE(::IsWindowEnabled(again.Control(ids::kCommandLineField)));
-    EXPECT_EQ(again.CheckState(ids::kDebugInWeditBox), BST_CHECKED);
-}
 
 // A program whose name holds a character cmd gives a meaning ("r&d") runs as
 // itself through cmd, with the user's arguments.
