@@ -77,14 +77,6 @@ std::optional<std::string> FakeFileSystem::Content(const std::string& path) cons
     return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
 }
 
-std::vector<std::string> FakeFileSystem::AllFiles() const {
-    std::vector<std::string> keys;
-    for (const auto& entry : files_) {
-        keys.push_back(entry.first);
-    }
-    return keys;
-}
-
 std::string FakeFileSystem::ReadFile(const std::string& path) {
     if (const std::optional<std::string> bytes = Content(path); bytes && !path.empty()) {
         return *bytes;

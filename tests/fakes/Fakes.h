@@ -45,7 +45,6 @@ public:
     void AddFolder(const std::string& path);
     void SetWriteTime(const std::string& path, FileTime time) { files_.at(Key(path)).time = time; }
     std::optional<std::string> Content(const std::string& path) const;
-    std::vector<std::string> AllFiles() const;  // the keys, sorted
     // The next step of this kind on this path (any path when empty) throws.
     void FailOn(FsOp op, const std::string& path = {}) {
         failures_.emplace_back(op, path.empty() ? path : Key(path));

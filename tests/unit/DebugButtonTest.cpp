@@ -143,56 +143,83 @@ TEST(DebugButton, AStageThatReportsItsOwnProblemEndsTheRun) {
     }
 }
 
-TEST(DebugButton, TheLinkAndTheSuccessBoxFollowTheLinkModeResourceAndLibraries) {
+TEST(DebugButton, TheLinkTheSuccessBoxAndWhatStartsAfterFollowTheOptions) {
     const std::string success =
         "Application prog.bas has been compiled succesfully\r\n\r\nThere were no detected errors ";
-    using Mode = std::optional<LinkMode>;
-    const std::tuple<Mode, std::string, bool, bool, std::string, std::string> cases[] = {
-        // link mode, libraries, a .res, warnings asked for, link arguments, prompt
-        {LinkMode::Gui, "", false, false, "-o prog.exe -subsystem windows -s prog.obj  ",
-         success + "\r\n"},
-        {LinkMode::Dll, "", false, false, "-o prog.dll -dll -s prog.obj  ", success},
-        {std::nullopt, "", false, false, "-o   -s prog.obj  ", success + "\r\n"},
-        {LinkMode::Console, "", true, true, "-o prog.exe -subsystem console -s prog.obj prog.res ",
-         success + "or Warnings\r\n"},
-        {LinkMode::Console, "a.lib;;b.lib", false, false,
-         "-o prog.exe -subsystem console -s prog.obj  a.lib  b.lib ", success + "\r\n"}};
-    for (const auto& [mode, libraries, resource, warnings, link, prompt] : cases) {
-        SCOPED_TRACE(link);
+    const std::string console = "-o prog.exe -subsystem console -s prog.obj ";
+    struct Case {
+        std::optional<LinkMode> mode;
+        std::string libraries;
+        bool resource, warnings, run, wedit;
+        std::string link, prompt;
+        Lines starts;
+    };
+    const Case cases[] = {
+        {LinkMode::Gui,
+         "",
+         false,
+         false,
+         true,
+         false,
+         "-o prog.exe -subsystem windows -s prog.obj  ",
+         success + "\r\n",
+         {"start[1]: c:\\work\\prog.exe"}},
+        {LinkMode::Dll,
+         "",
+         false,
+         false,
+         true,
+         true,
+         "-o prog.dll -dll -s prog.obj  ",
+         success,
+         {}},
+        {std::nullopt,
+         "",
+         false,
+         false,
+         true,
+         false,
+         "-o   -s prog.obj  ",
+         success + "\r\n",
+         {"start[1]: c:\\work\\prog.exe"}},
+        {LinkMode::Console,
+         "",
+         true,
+         true,
+         true,
+         false,
+         console + "prog.res ",
+         success + "or Warnings\r\n",
+         {"start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "}},
+        {LinkMode::Console,
+         "a.lib;;b.lib",
+         false,
+         false,
+         false,
+         true,
+         console + " a.lib  b.lib ",
+         success + "\r\n",
+         {"start[3]: c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c"}},
+        {LinkMode::Console, "", false, false, false, false, kLink, success + "\r\n", {}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
         World world;
-        world.options.linkMode = mode;
-        world.options.libraries = libraries;
-        world.options.checkWarnings = warnings;
+        world.options.linkMode = c.mode;
+        world.options.libraries = c.libraries;
+        world.options.checkWarnings = c.warnings;
+        world.options.runProgram = c.run;
+        world.options.debugInWedit = c.wedit;
         world.fake.files.AddFile("c:\\work\\a.lib", "");
         world.fake.files.AddFile("c:\\work\\b.lib", "");
-        if (resource) {
+        if (c.resource) {
             world.fake.files.AddFile("c:\\work\\prog.res", "res");
         }
         world.PressDebug();
         EXPECT_EQ(world.Only({"run-hidden: \"c:\\lcc\\bin\\lcclnk.exe\""}),
-                  Lines{"run-hidden: \"c:\\lcc\\bin\\lcclnk.exe\" " + link});
-        EXPECT_EQ(world.Boxes(), Lines{"64|Success!|" + prompt});
+                  Lines{"run-hidden: \"c:\\lcc\\bin\\lcclnk.exe\" " + c.link});
+        EXPECT_EQ(world.Boxes().at(0), "64|Success!|" + c.prompt);  // Wedit's own box follows
         EXPECT_FALSE(world.fake.files.FileExists("c:\\work\\prog.res"));
-    }
-}
-
-TEST(DebugButton, AfterSuccessTheChosenActionRunsForAProgramOnly) {
-    using Mode = std::optional<LinkMode>;
-    const std::tuple<Mode, bool, bool, Lines> cases[] = {
-        // link mode, run, Wedit, what is started
-        {LinkMode::Console, true, false, {"start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "}},
-        {LinkMode::Gui, true, false, {"start[1]: c:\\work\\prog.exe"}},
-        {std::nullopt, true, false, {"start[1]: c:\\work\\prog.exe"}},
-        {LinkMode::Console, false, true, {"start[3]: c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c"}},
-        {LinkMode::Dll, true, true, {}},
-        {LinkMode::Console, false, false, {}}};
-    for (const auto& [mode, run, wedit, starts] : cases) {
-        World world;
-        world.options.linkMode = mode;
-        world.options.runProgram = run;
-        world.options.debugInWedit = wedit;
-        world.PressDebug();
-        EXPECT_EQ(world.Only({"start["}), starts);
+        EXPECT_EQ(world.Only({"start["}), c.starts);
         ExpectWindowGivenBack(world);
     }
     World world;
@@ -203,22 +230,6 @@ TEST(DebugButton, AfterSuccessTheChosenActionRunsForAProgramOnly) {
     EXPECT_EQ(world.Boxes().back(),
               "48|Error!|Error: Could not start the program: Could not start the program "
               "(c:\\work\\prog.exe): Cannot start c:\\work\\prog.exe");
-}
-
-TEST(DebugButton, TheDirectoriesAreNormalisedBeforeUse) {
-    for (const auto& [typed, shown, lrc] :
-         {std::tuple{"c:\\lcc\\", "c:\\lcc", "\"c:\\lcc\\bin\\lrc.exe\""},
-          std::tuple{"c:/lcc/", "c:\\lcc\\", "\"c:\\lcc\\\\bin\\lrc.exe\""},
-          std::tuple{"c:\\lcc\\\\", "c:\\lcc\\", "\"c:\\lcc\\\\bin\\lrc.exe\""}}) {
-        World world;
-        world.options.lccPath = typed;
-        world.options.ktvPath = "c:/ktv";
-        world.PressDebug();
-        EXPECT_EQ(world.Only({"directories:"}),
-                  Lines{std::string("directories: ") + shown + " | c:\\ktv"});
-        EXPECT_EQ(world.Only({"run-hidden: \"c:\\lcc"})[0],
-                  std::string("run-hidden: ") + lrc + " \"c:\\work\\prog\"");
-    }
 }
 
 // A failed link used to be reported as "Success!": the program the link
@@ -273,30 +284,6 @@ TEST(DebugButton, TheFinishRemovesOnlyThisRunsFilesAndAlwaysGivesTheWindowBack) 
     boxless.PressDebug();
     EXPECT_EQ(boxless.Boxes().back(), "48|Error!|Error: The Debug run stopped: no desktop");
     ExpectWindowGivenBack(boxless);
-}
-
-// The box shows one problem and the editor goes to its line; only then, and
-// only when the files hold more, the list shows them all.
-TEST(DebugButton, MoreThanOneProblemIsListedAfterTheBoxAndTheEditor) {
-    const std::tuple<std::string, Lines, std::size_t> cases[] = {
-        // ktv.err, lcc.err, the problems listed (0: no list)
-        {"", {"error prog.c: 4 a", "warning prog.c: 6 b"}, 2},
-        {"", {"error prog.c: 4 a", "lcc: 1 error"}, 0},
-        {"bad 2\r\nworse 3", {"error prog.c: 4 a"}, 2},  // the compiler never ran
-        {"bad 2", {}, 0}};
-    for (const auto& [translator, compiler, listed] : cases) {
-        World world;
-        world.ChooseEditor(EditorChoice::ConTEXT);
-        world.translatorError = translator;
-        world.compilerLines = compiler;
-        world.fake.files.AddFile("c:\\work\\lcc.err", "error prog.c: 4 stale");
-        world.PressDebug();
-        const Lines calls = world.Only({"box[", "keys", "box-keys", "problems", "window: on"});
-        ASSERT_GE(calls.size(), 7u);
-        EXPECT_EQ(calls[5], "keys: +{END}");
-        EXPECT_EQ(calls[6], listed == 0 ? "window: on" : "problems: " + std::to_string(listed));
-        EXPECT_EQ(world.listed.size(), listed == 0 ? 0u : 1u);
-    }
 }
 
 }  // namespace

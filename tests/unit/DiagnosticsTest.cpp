@@ -23,21 +23,6 @@ RunProblems ReadErrorFiles(World& world, bool compilerRan = true) {
     return run;
 }
 
-TEST(Diagnostics, ADiagnosticLineBeginsWithItsKindWordInAnyCase) {
-    // line, an error line, a warning line
-    const std::tuple<std::string_view, bool, bool> cases[] = {{"error prog.c: 3 x", true, false},
-                                                              {"ERROR prog.c: 3 x", true, false},
-                                                              {"errors", true, false},
-                                                              {"Warning prog.c: 3 x", false, true},
-                                                              {" error prog.c: 3 x", false, false},
-                                                              {"err", false, false},
-                                                              {"lcc: 2 errors", false, false}};
-    for (const auto& [line, isError, isWarning] : cases) {
-        EXPECT_EQ(IsDiagnosticLine(line, kCompilerErrorTexts), isError) << line;
-        EXPECT_EQ(IsDiagnosticLine(line, kCompilerWarningTexts), isWarning) << line;
-    }
-}
-
 TEST(Diagnostics, TheCLineIsLookedForPastLabelBaseNameAndColon) {
     // line (a warning when it starts with W), base name, C line, message; a digit
     // in the name comes before, "0" starts no number, a warning's 8.75 is 8
@@ -93,7 +78,22 @@ TEST(Diagnostics, TheNearestReferenceOnTheLineOr17LinesAboveGivesTheBasicLine) {
     const std::string text = JoinLines(lines);
     EXPECT_EQ(CFileReferences(text).FindBasicLine(20), "12");  // the nearer one
     EXPECT_EQ(CFileReferences(text).FindBasicLine(14), "3");
-    EXPECT_EQ(CFileReferences("a\r// [5]\nb\n// [6]\r").FindBasicLine(2), "5");  // lines end at CR
+    // Lines end at CR, with or without LF; text after the last end is a line.
+    const std::tuple<std::string_view, int, std::optional<std::string>> ends[] = {
+        {"a\r// [5]\nb\n// [6]\r", 2, "5"},
+        {"// [5]", 1, "5"},
+        {"// [5]", 2, std::nullopt},
+        {" // [5]", 1, "5"},
+        {"\r\n// [5]", 2, "5"},
+        {"\r\r// [5]\r\n", 3, "5"},
+        {"\r\r// [5]\r\n", 4, std::nullopt},
+        {"// [5]\rx", 2, "5"},
+        {"// [5]\r\nx", 2, "5"},
+        {"// [5]\r\n\r\n", 3, std::nullopt}};
+    for (const auto& [cFile, cLine, basicLine] : ends) {
+        EXPECT_EQ(CFileReferences(cFile).FindBasicLine(cLine), basicLine)
+            << ::testing::PrintToString(cFile) << " line " << cLine;
+    }
 }
 
 TEST(Diagnostics, OnlyWellFormedCommentsAreReferences) {

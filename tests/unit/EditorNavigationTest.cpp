@@ -128,50 +128,6 @@ TEST(EditorNavigation, AStartedEditorWithoutAWindowGetsKeysOnlyThroughItsTitles)
     }
 }
 
-// JFE's and ConTEXT's failures are skipped (above); Notepad's reach the caller.
-TEST(EditorNavigation, NotepadFailuresReachTheCaller) {
-    EditorWorld notepad(EditorChoice::Notepad);
-    notepad.fake.processes.failing = {"notepad.exe"};
-    DebugContext context = notepad.Context();
-    EXPECT_THROW(OpenEditorAtLine(context, "12", NavigationTiming::Compiler), StartFailed);
-    notepad.fake.system.directory = "";
-    notepad.fake.processes.failing.clear();
-    EXPECT_THROW(OpenEditorAtLine(context, "12", NavigationTiming::Compiler), Error);
-}
-
-TEST(EditorNavigation, PathsWithSpacesAreQuotedAndWindowsLookedForUnquoted) {
-    const std::tuple<EditorChoice, std::string, std::string, std::string> cases[] = {
-        {EditorChoice::Notepad, "c:\\ktv", "c:\\my work\\a b.bas",
-         "start[3]: C:\\windows\\system32\\notepad.exe \"c:\\my work\\a b.bas\""},
-        {EditorChoice::JFE, "c:\\k t v", "c:\\my work\\a.bas",
-         "start[2]: \"c:\\k t v\\bin\\jfe.exe\" \"c:\\my work\\a.bas\""},
-        {EditorChoice::ConTEXT, "c:\\ktv", "c:\\my work\\a.bas",
-         "start[2]: \"C:\\Program Files\\ConTEXT\\ConTEXT.exe\" \"c:\\my work\\a.bas\""}};
-    for (const auto& [editor, ktvPath, basicFile, start] : cases) {
-        EditorWorld world(editor);
-        world.options.ktvPath = ktvPath;
-        world.options.basicFile = basicFile;
-        DebugContext context = world.Context();
-        OpenEditorAtLine(context, "4", NavigationTiming::Compiler);
-        EXPECT_EQ(world.Only({"start"}), Lines{start});
-        if (editor == EditorChoice::ConTEXT) {
-            EXPECT_EQ(world.Only({"activate-title"})[0],
-                      "activate-title: ConTEXT - [c:\\my work\\a.bas] (not found)");
-        }
-    }
-}
-
-TEST(EditorNavigation, AnOpenJfeWindowComesForwardByTheFirstTitleThatFitsAndJfeStillStarts) {
-    EditorWorld world(EditorChoice::JFE);
-    world.fake.desktop.windows["Jens' File Editor - [prog.bas]"] = TaskWindow{700, 70};
-    world.fake.desktop.windows["Jens' File Editor - [c:\\work\\prog.bas]"] = TaskWindow{800, 80};
-    DebugContext context = world.Context();
-    OpenEditorAtLine(context, " 3", NavigationTiming::Translator);
-    EXPECT_EQ(world.Only({"activate-title", "start"}),
-              (Lines{"activate-title: Jens' File Editor - [prog.bas *] (not found)",
-                     "activate-title: Jens' File Editor - [prog.bas]", kJfe}));
-}
-
 // The user's own editor gets the file and the line on its command line, as
 // the template says: no key, no window search; what cannot start is told.
 TEST(EditorNavigation, MyEditorStartsWithTheLineOnItsCommandLineAndNoKey) {

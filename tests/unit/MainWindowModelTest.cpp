@@ -2,7 +2,6 @@
 // the browse buttons, its start and end, and where its controls go.
 
 #include "World.h"
-#include "model/BrowseActions.h"
 #include "model/ControlIds.h"
 #include "model/MainWindowLayout.h"
 #include "model/MainWindowController.h"
@@ -195,57 +194,6 @@ TEST(Settings, AProgramFolderThatCannotBeWrittenKeepsTheSettingsPerUser) {
     EXPECT_EQ(reloaded.lccDirectoryField.Text(), "f:\\newer");
 }
 
-TEST(Settings, OnlyWhenNeitherPlaceCanBeWrittenIsItReportedAndNothingThrows) {
-    SettingsWorld world;
-    world.fake.files.AddFile(SettingsWorld::kBeside, "lccpath=d:\\old\r\n");
-    world.fake.files.FailOn(fakes::FsOp::Write, SettingsWorld::kBeside);
-    MainWindowModel model;
-    EXPECT_NO_THROW(SaveConfig(model, world.fake.platform, 0));
-    EXPECT_EQ(world.fake.transcript.Only({"box["}),
-              Lines{"box[48|Error!]: Error: Could not save the settings to "
-                    "c:\\KTVDebugger\\KTVDebug.cfg: Injected failure on "
-                    "c:\\ktvdebugger\\ktvdebug.cfg\r\nnor to " +
-                    std::string(SettingsWorld::kPerUser) +
-                    ": Path not found: c:\\users\\me\\AppData\\Roaming\\KTV Debugger"});
-    EXPECT_EQ(world.fake.files.Content(SettingsWorld::kBeside), "lccpath=d:\\old\r\n");
-}
-
-TEST(BrowseActions, PickersStartWhereTheFieldsSayAndAddEachLibraryOnce) {
-    fakes::FakePlatform fake;
-    MainWindowModel model;
-    model.lccDirectoryField.SetText("c:\\lcc\\");
-    model.librariesField.SetText("   ");
-    fake.desktop.dialogAnswers = {
-        std::nullopt,          "d:\\",  std::string(""),      "c:\\w\\prog.bas", std::nullopt,
-        "c:\\lcc\\lib\\b.lib", "b.lib", "c:\\lcc\\lib\\B.lib"};
-    BrowseLccDirectory(model, fake.desktop, 9);  // cancelled: the field keeps its text
-    BrowseKtvDirectory(model, fake.desktop, 9);
-    BrowseKtvDirectory(model, fake.desktop, 9);
-    BrowseBasicFile(model, fake.desktop, 9);
-    BrowseBasicFile(model, fake.desktop, 9);
-    for (int i = 0; i < 3; ++i) {
-        BrowseLibraries(model, fake.desktop, 9);
-    }
-    EXPECT_EQ(
-        Describe(model),
-        "c:\\lcc\\|d:\\|c:\\w\\prog.bas|c:\\lcc\\lib\\b.lib;c:\\lcc\\lib\\B.lib||on|con|0000000");
-    const Lines dialogs = fake.transcript.Entries();
-    EXPECT_EQ(Lines(dialogs.begin(), dialogs.begin() + 5),
-              (Lines{"folder-picker: Select LCC Directory", "folder-picker: Select KTV Directory",
-                     "folder-picker: Select KTV Directory",
-                     "open-file: Select KTV Basic File name=*.bas folder= "
-                     "filters=KTV Basic File (*.bas)|*.bas",
-                     "open-file: Select KTV Basic File name=*.bas folder=c:\\w "
-                     "filters=KTV Basic File (*.bas)|*.bas"}));
-    EXPECT_EQ(dialogs[5],
-              "open-file: Select Libraries name=*.lib folder=c:\\lcc\\\\lib "
-              "filters=Library Files (*.lib;*.obj)|*.lib;*.obj");
-    fake.desktop.failDialogs = true;  // a failing dialog ends the action quietly
-    EXPECT_NO_THROW(BrowseBasicFile(model, fake.desktop, 9));
-    EXPECT_NO_THROW(BrowseLibraries(model, fake.desktop, 9));
-    EXPECT_EQ(model.basicFileField.Text(), "c:\\w\\prog.bas");
-}
-
 // The real window as the behaviour sees it; every call goes into the transcript.
 class FakeView : public MainWindowView {
 public:
@@ -317,27 +265,51 @@ TEST(MainWindowController, ExitAndCloseSaveThenEndEvenWhenTheSaveFails) {
     EXPECT_EQ(calls, (Lines{refused, "end-program", refused, "end-program"}));
 }
 
-// An editor picked with "..." gets its line option; a command without {file}
-// is refused once, when the user leaves the field.
+// Each "..." opens its picker where its field points and fills the field; a
+// cancelled or failing picker leaves it, and a library listed already is not
+// added again. An editor picked gets its line option; a command without
+// {file} is refused once, when the user leaves the field.
 TEST(MainWindowController, EachBrowseButtonFillsItsFieldAndAnEditorCommandIsChecked) {
     LogicWorld world;
-    world.fake.desktop.dialogAnswers = {"d:\\lcc", "d:\\ktv", "d:\\p.bas", "d:\\a.lib",
-                                        "d:\\np\\Notepad3.exe"};
+    MainWindowModel& model = world.model;
+    model.lccDirectoryField.SetText("c:\\lcc\\");
+    model.basicFileField.SetText("");
+    model.librariesField.SetText("   ");
+    world.fake.desktop.dialogAnswers = {
+        std::nullopt,          "d:\\",  std::string(""),       "c:\\w\\prog.bas",     std::nullopt,
+        "c:\\lcc\\lib\\b.lib", "b.lib", "c:\\lcc\\lib\\B.lib", "d:\\np\\Notepad3.exe"};
     for (CommandButton* browse :
-         {&world.model.browseLccButton, &world.model.browseKtvButton,
-          &world.model.browseBasicFileButton, &world.model.browseLibrariesButton,
-          &world.model.browseEditorButton}) {
+         {&model.browseLccButton, &model.browseKtvButton, &model.browseKtvButton,
+          &model.browseBasicFileButton, &model.browseBasicFileButton, &model.browseLibrariesButton,
+          &model.browseLibrariesButton, &model.browseLibrariesButton, &model.browseEditorButton}) {
         browse->Click();
     }
-    EXPECT_EQ(Describe(world.model), "d:\\lcc|d:\\ktv|d:\\p.bas|d:\\a.lib||on|con|0000000");
-    EXPECT_EQ(world.model.editorCommandField.Text(),
-              "\"d:\\np\\Notepad3.exe\" /g {line} \"{file}\"");
-    world.model.editorCommandField.Commit();
-    world.model.editorCommandField.SetText("np.exe -n{line}");
-    world.model.editorCommandField.Commit();
-    world.model.editorCommandField.Commit();
+    EXPECT_EQ(
+        Describe(model),
+        "c:\\lcc\\|d:\\|c:\\w\\prog.bas|c:\\lcc\\lib\\b.lib;c:\\lcc\\lib\\B.lib||on|con|0000000");
+    EXPECT_EQ(model.editorCommandField.Text(), "\"d:\\np\\Notepad3.exe\" /g {line} \"{file}\"");
+    const Lines dialogs = world.Only({"folder-picker", "open-file"});
+    EXPECT_EQ(Lines(dialogs.begin(), dialogs.begin() + 6),
+              (Lines{"folder-picker: Select LCC Directory", "folder-picker: Select KTV Directory",
+                     "folder-picker: Select KTV Directory",
+                     "open-file: Select KTV Basic File name=*.bas folder= "
+                     "filters=KTV Basic File (*.bas)|*.bas",
+                     "open-file: Select KTV Basic File name=*.bas folder=c:\\w "
+                     "filters=KTV Basic File (*.bas)|*.bas",
+                     "open-file: Select Libraries name=*.lib folder=c:\\lcc\\\\lib "
+                     "filters=Library Files (*.lib;*.obj)|*.lib;*.obj"}));
+    world.fake.desktop.failDialogs = true;
+    model.browseBasicFileButton.Click();
+    model.browseLibrariesButton.Click();
+    EXPECT_EQ(model.basicFileField.Text(), "c:\\w\\prog.bas");
+
+    model.editorCommandField.Commit();
+    model.editorCommandField.SetText("np.exe -n{line}");
+    model.editorCommandField.Commit();
+    model.editorCommandField.Commit();
     ASSERT_EQ(world.Boxes().size(), 1u);
-    EXPECT_TRUE(world.Boxes()[0].starts_with("48|Error!|Error: The command for your editor has no"));
+    EXPECT_TRUE(
+        world.Boxes()[0].starts_with("48|Error!|Error: The command for your editor has no"));
 }
 
 TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOptions) {
@@ -436,11 +408,12 @@ MainWindowMetrics MetricsAt(int dpi, int textScalePercent) {
                              px(220), px(112), px(124)};
 }
 
-TEST(MainWindowLayout, EverythingFitsInReadingOrderAtAnyDpiAndFont) {
+TEST(MainWindowLayout, EverythingFitsAlignsAndReadsInOrderAtAnyDpiAndFont) {
     for (const auto& [dpi, scale] :
          {std::pair{96, 100}, std::pair{144, 100}, std::pair{192, 130}, std::pair{120, 85}}) {
         SCOPED_TRACE(dpi * 1000 + scale);
-        const MainWindowLayout layout = LayOutMainWindow(MetricsAt(dpi, scale));
+        const MainWindowMetrics m = MetricsAt(dpi, scale);
+        const MainWindowLayout layout = LayOutMainWindow(m);
         for (const PlacedControl& placed : layout.controls) {
             EXPECT_TRUE(placed.rect.x >= 0 && placed.rect.y >= 0 && placed.rect.width > 0 &&
                         placed.rect.Right() <= layout.clientWidth &&
@@ -454,28 +427,80 @@ TEST(MainWindowLayout, EverythingFitsInReadingOrderAtAnyDpiAndFont) {
                     << placed.id << " and " << other.id;
             }
         }
-        const auto at = [&](int id) { return layout.Find(id).value_or(LayoutRect{}); };
-        const int rows[] = {ids::kSubtitleLabel,
-                            ids::kLccDirectoryField,
-                            ids::kKtvDirectoryField,
-                            ids::kBasicFileField,
-                            ids::kLibrariesField,
-                            ids::kLibrariesHint,
-                            ids::kCommandLineField,
-                            ids::kGuiOption,
-                            ids::kLaunchNotepadBox,
-                            ids::kLaunchConTextBox,
-                            ids::kEditorCommandField,
-                            ids::kRunProgramBox,
-                            ids::kRule,
-                            ids::kExitButton};
-        for (std::size_t i = 1; i < std::size(rows); ++i) {
-            EXPECT_LE(at(rows[i - 1]).Bottom(), at(rows[i]).y) << rows[i];
+        const MainWindowModel model;
+        for (const Control* control : model.Controls()) {
+            EXPECT_TRUE(layout.Find(control->Id()).has_value()) << control->Id();
         }
-        EXPECT_GE(at(ids::kLaunchNotepadBox).width, MetricsAt(dpi, scale).notepadWidth);
-        EXPECT_GE(at(ids::kLaunchMyEditorBox).width, MetricsAt(dpi, scale).myEditorWidth);
-        EXPECT_EQ(at(ids::kLaunchConTextBox).x, at(ids::kLaunchJfeBox).x);
+        const auto at = [&](int id) { return layout.Find(id).value_or(LayoutRect{-1, -1}); };
+        const auto level = [&](int a, int b) {  // centred on one line, give or take rounding
+            return std::abs(at(a).y * 2 + at(a).height - at(b).y * 2 - at(b).height) <= 1;
+        };
+        // Top to bottom; each row's caption level with what it names, and
+        // every choice wide enough for its box and text.
+        const std::pair<int, int> rows[] = {{ids::kTitleLabel, ids::kTitleLabel},
+                                            {ids::kSubtitleLabel, ids::kSubtitleLabel},
+                                            {ids::kLccDirectoryLabel, ids::kLccDirectoryField},
+                                            {ids::kKtvDirectoryLabel, ids::kKtvDirectoryField},
+                                            {ids::kBasicFileLabel, ids::kBasicFileField},
+                                            {ids::kLibrariesLabel, ids::kLibrariesField},
+                                            {ids::kLibrariesHint, ids::kLibrariesHint},
+                                            {ids::kCommandLineLabel, ids::kCommandLineField},
+                                            {ids::kCompileAsLabel, ids::kGuiOption},
+                                            {ids::kOnErrorLabel, ids::kLaunchNotepadBox},
+                                            {ids::kLaunchConTextBox, ids::kLaunchMyEditorBox},
+                                            {ids::kEditorCommandLabel, ids::kEditorCommandField},
+                                            {ids::kOnSuccessLabel, ids::kRunProgramBox},
+                                            {ids::kRule, ids::kRule},
+                                            {ids::kExitButton, ids::kDebugButton}};
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            EXPECT_TRUE(level(rows[i].first, rows[i].second)) << rows[i].first;
+            EXPECT_TRUE(i == 0 || at(rows[i - 1].second).Bottom() <= at(rows[i].first).y)
+                << rows[i].first;
+        }
+        EXPECT_TRUE(level(ids::kLaunchNotepadBox, ids::kLaunchJfeBox) &&
+                    level(ids::kGuiOption, ids::kDllOption) &&
+                    level(ids::kConsoleOption, ids::kCheckWarningsBox) &&
+                    level(ids::kRunProgramBox, ids::kDebugInWeditBox) &&
+                    level(ids::kAboutButton, ids::kDebugButton));
+        const std::pair<int, int> choices[] = {{ids::kGuiOption, m.guiWidth},
+                                               {ids::kConsoleOption, m.consoleWidth},
+                                               {ids::kDllOption, m.dllWidth},
+                                               {ids::kCheckWarningsBox, m.warningsWidth},
+                                               {ids::kLaunchNotepadBox, m.notepadWidth},
+                                               {ids::kLaunchJfeBox, m.jfeWidth},
+                                               {ids::kLaunchMyEditorBox, m.myEditorWidth},
+                                               {ids::kLaunchConTextBox, m.conTextWidth},
+                                               {ids::kRunProgramBox, m.runProgramWidth},
+                                               {ids::kDebugInWeditBox, m.weditWidth}};
+        for (const auto& [id, textWidth] : choices) {
+            EXPECT_GE(at(id).width, m.checkGlyphWidth + textWidth) << id;
+            EXPECT_EQ(at(id).height, at(ids::kGuiOption).height) << id;
+        }
+        // The second column and the right-hand buttons line up; the margins match.
+        const int margin = at(ids::kLccDirectoryLabel).x;
+        for (int id : {ids::kLaunchJfeBox, ids::kLaunchConTextBox, ids::kDebugInWeditBox}) {
+            EXPECT_EQ(at(id).x, at(ids::kCheckWarningsBox).x) << id;
+        }
+        for (const auto& [field, browse] :
+             {std::pair{ids::kLccDirectoryField, ids::kBrowseLccButton},
+              {ids::kKtvDirectoryField, ids::kBrowseKtvButton},
+              {ids::kBasicFileField, ids::kBrowseBasicFileButton},
+              {ids::kLibrariesField, ids::kBrowseLibrariesButton},
+              {ids::kEditorCommandField, ids::kBrowseEditorButton}}) {
+            EXPECT_TRUE(at(field).y == at(browse).y && at(field).height == at(browse).height &&
+                        at(browse).Right() == layout.clientWidth - margin &&
+                        at(field).x == at(ids::kCommandLineField).x)
+                << browse;
+        }
+        EXPECT_EQ(at(ids::kExitButton).x, margin);
+        EXPECT_EQ(at(ids::kDebugButton).Right(), layout.clientWidth - margin);
+        EXPECT_EQ(at(ids::kLibrariesHint).Right(), at(ids::kLibrariesField).Right());
+        EXPECT_LT(at(ids::kExitButton).Right(), at(ids::kAboutButton).x);
         EXPECT_LT(at(ids::kAboutButton).Right(), at(ids::kDebugButton).x);
+        EXPECT_EQ(layout.clientHeight - at(ids::kExitButton).Bottom(),
+                  at(ids::kExitButton).y - layout.footerTop);
+        EXPECT_TRUE(at(ids::kSubtitleLabel).Bottom() <= layout.banner.Bottom() &&
+                    layout.banner.Bottom() < at(ids::kLccDirectoryField).y);
     }
 }
 

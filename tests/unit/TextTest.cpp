@@ -1,18 +1,15 @@
-// The text helpers every layer uses: Windows paths, lines, trimming and case,
-// key texts and command lines.
+// The text helpers every layer uses: Windows paths, key texts and command
+// lines.
 
 #include <gtest/gtest.h>
 
 #include "console/CommandArguments.h"
 #include "text/Errors.h"
 #include "text/KeyText.h"
-#include "text/Lines.h"
 #include "text/Paths.h"
 
 namespace ktv {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 TEST(Paths, TakeAWindowsPathApartByItsLastBackslashAndDot) {
     using Parts = std::tuple<std::string, std::string, std::string, std::string, const char*>;
@@ -50,31 +47,6 @@ TEST(Paths, TakeAWindowsPathApartByItsLastBackslashAndDot) {
                                        {"", ""}}) {
         EXPECT_EQ(QuoteIfSpaced(path), quoted) << path;
     }
-}
-
-TEST(Lines, EndAtCrLfOrALoneCrAndAlsoAtALoneLfWhenAsked) {
-    const std::tuple<std::string, Lines, Lines> cases[] = {
-        // text, lines (CR LF or CR), lines (any end)
-        {"", {}, {}},
-        {"a", {"a"}, {"a"}},
-        {"a\r\n", {"a"}, {"a"}},
-        {"a\rb\r", {"a", "b"}, {"a", "b"}},
-        {"a\nb\r\n", {"a\nb"}, {"a", "b"}},
-        {"\r\n\r\n", {"", ""}, {"", ""}},
-        {"a\r\r\nb", {"a", "", "b"}, {"a", "", "b"}},
-        {"\n\n", {"\n\n"}, {"", ""}}};
-    for (const auto& [text, crLines, anyLines] : cases) {
-        EXPECT_EQ(SplitLines(text), crLines) << text;
-        EXPECT_EQ(SplitLines(text, LineEnds::Any), anyLines) << text;
-    }
-    LineCursor ends("a\r\nb\rc\nd", LineEnds::Any);
-    std::string seen;
-    while (const auto line = ends.Next()) {
-        seen += std::string(line->text) + "[" + std::string(line->end) + "]";
-    }
-    EXPECT_EQ(seen, "a[\r\n]b[\r]c[\n]d[]");
-    EXPECT_EQ(JoinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(JoinLines({}), "");
 }
 
 // The strokes of a key text as "CSA:key" (modifiers held, then the key).

@@ -1,6 +1,5 @@
 // The real platform under Wine: files replaced atomically, programs started
-// and waited for, windows that are not there, the file dialog, the registry
-// and the system folders.
+// and waited for, and the file dialog.
 
 #include <thread>
 
@@ -8,8 +7,6 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32SystemInfo.h"
 #include "text/Errors.h"
 
 namespace ktv::win32 {
@@ -103,15 +100,6 @@ TEST(Win32Processes, RunHiddenWaitsStartDoesNotAndAMissingProgramFailsByName) {
     EXPECT_THROW(processes.RunHidden(""), StartFailed);
 }
 
-// Real keys reaching real editors are the end-to-end tests' part; here, what
-// is not there fails by name and types nothing.
-TEST(Win32Desktop, WhatIsNotThereIsNotActivatedOrTyped) {
-    Win32Desktop desktop;
-    EXPECT_THROW(desktop.ActivateByTitle("No KTV window has this title"), WindowNotFound);
-    EXPECT_THROW(desktop.ActivateByTask(::GetCurrentProcessId()), WindowNotFound);
-    EXPECT_THROW(desktop.ActivateWindow(0), WindowNotFound);
-}
-
 // Answers the dialog titled so from another thread once it shows.
 std::thread AnswerDialog(const char* title, void (*answer)(HWND dialog)) {
     return std::thread([=] {
@@ -141,23 +129,6 @@ TEST(Win32Desktop, TheFileDialogHandsBackATypedNameOrNothing) {
                         [](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(desktop.OpenFileDialog(request), std::nullopt);
     user.join();
-}
-
-TEST(Win32System, TheRegistryValueIsWrittenAndTheFoldersAreKnown) {
-    Win32Registry registry;
-    registry.SetDwordValue(RegistryRoot::CurrentUser, "Software\\KTV Debugger Test", "fWrap", 7);
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, "Software\\KTV Debugger Test", "fWrap",
-                             RRF_RT_REG_DWORD, nullptr, &value, &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(value, 7u);
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KTV Debugger Test");
-
-    Win32SystemInfo system;
-    Win32FileSystem files;
-    EXPECT_TRUE(files.FileExists(system.SystemDirectory() + "\\cmd.exe"));
-    EXPECT_TRUE(files.FolderExists(system.UserDataFolder()));
 }
 
 }  // namespace
