@@ -26,10 +26,10 @@
 #include <utility>
 #include <vector>
 
-#include "E2eDriver.h"
+#include "WindowDriver.h"
 #include "model/ControlIds.h"
 
-using namespace ktv::e2e;
+using namespace ktv::driver;
 using Clock = std::chrono::steady_clock;
 
 namespace {

@@ -13,11 +13,11 @@
 #include <string>
 #include <thread>
 
-#include "E2eDriver.h"
+#include "WindowDriver.h"
 #include "model/ControlIds.h"
 #include "platform/win32/Handles.h"
 
-using namespace ktv::e2e;
+using namespace ktv::driver;
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "E2eDriver.h"
+#include "WindowDriver.h"
 #include "ResourceUsage.h"
 #include "platform/win32/Win32ProcessCapture.h"
 #include "views/CaptureWindow.h"
@@ -41,7 +41,7 @@ bool PumpUntil(const std::function<bool()>& condition) {
 // run for a minute and replaces it, so that ending a running program and its
 // reader is soaked too.
 void CaptureOnce(win32::CaptureWindow& window, int number) {
-    const std::string writer = "\"" + e2e::ToWindowsPath(KTV_SOAK_WRITER) + "\" ";
+    const std::string writer = "\"" + driver::ToWindowsPath(KTV_SOAK_WRITER) + "\" ";
     if (number % 2 == 1) {
         window.ShowAndRun(writer + "pid sleep:60000");
         ASSERT_TRUE(PumpUntil([&] { return Text(window.Hwnd()).starts_with("pid="); }));

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "E2eDriver.h"
+#include "WindowDriver.h"
 #include "ResourceUsage.h"
 #include "model/ControlIds.h"
 
@@ -30,7 +30,7 @@ const Scenario kScenarios[] = {
     {"", "missing.lib", "Error: KTV Debugger cannot find one or more of your include libraries."},
 };
 
-void RunOnce(e2e::AppSession& app, const e2e::TestLayout& layout, int number) {
+void RunOnce(driver::AppSession& app, const driver::TestLayout& layout, int number) {
     const Scenario& scenario = kScenarios[number % std::size(kScenarios)];
     layout.Write("work\\scenario.txt", scenario.scenarioFile);
     layout.Write("work\\standins.log", "");  // it would grow with every run
@@ -45,9 +45,9 @@ void RunOnce(e2e::AppSession& app, const e2e::TestLayout& layout, int number) {
 
 TEST(Soak, RepeatedDebugRunsKeepResourcesFlat) {
     const int runs = CountFromEnvironment("KTV_SOAK_RUNS", 200);
-    const e2e::TestLayout layout(e2e::ToWindowsPath(KTV_SOAK_PROGRAM),
-                                 e2e::ToWindowsPath(KTV_SOAK_STANDINS));
-    e2e::AppSession app(layout.Program(), layout.Root());
+    const driver::TestLayout layout(driver::ToWindowsPath(KTV_SOAK_PROGRAM),
+                                    driver::ToWindowsPath(KTV_SOAK_STANDINS));
+    driver::AppSession app(layout.Program(), layout.Root());
     app.SetText(ids::kLccDirectoryField, layout.LccDir());
     app.SetText(ids::kKtvDirectoryField, layout.KtvDir());
     app.SetText(ids::kBasicFileField, layout.BasicFile());

@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "E2eDriver.h"
+#include "WindowDriver.h"
 #include "model/ControlIds.h"
 
 namespace ktv::e2e {
+
+using namespace ktv::driver;
 
 // Each test gets its own folder with a copy of the program and the tools, and
 // at most one running program, ended at the test's end whatever happened.

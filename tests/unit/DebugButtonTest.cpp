@@ -138,88 +138,62 @@ TEST(DebugButton, AStageThatReportsItsOwnProblemEndsTheRun) {
         world.PressDebug();
         ASSERT_EQ(world.Boxes().size(), 1u);
         EXPECT_TRUE(world.Boxes()[0].starts_with(box)) << world.Boxes()[0];
+        EXPECT_TRUE(world.listed.empty());  // one problem: the box is enough
         EXPECT_EQ(world.ToolsRun(), tools);
         ExpectWindowGivenBack(world);
     }
 }
 
-TEST(DebugButton, TheLinkTheSuccessBoxAndWhatStartsAfterFollowTheOptions) {
+TEST(DebugButton, TheLinkAndTheSuccessBoxFollowTheLinkModeResourceAndLibraries) {
     const std::string success =
         "Application prog.bas has been compiled succesfully\r\n\r\nThere were no detected errors ";
-    const std::string console = "-o prog.exe -subsystem console -s prog.obj ";
-    struct Case {
-        std::optional<LinkMode> mode;
-        std::string libraries;
-        bool resource, warnings, run, wedit;
-        std::string link, prompt;
-        Lines starts;
-    };
-    const Case cases[] = {
-        {LinkMode::Gui,
-         "",
-         false,
-         false,
-         true,
-         false,
-         "-o prog.exe -subsystem windows -s prog.obj  ",
-         success + "\r\n",
-         {"start[1]: c:\\work\\prog.exe"}},
-        {LinkMode::Dll,
-         "",
-         false,
-         false,
-         true,
-         true,
-         "-o prog.dll -dll -s prog.obj  ",
-         success,
-         {}},
-        {std::nullopt,
-         "",
-         false,
-         false,
-         true,
-         false,
-         "-o   -s prog.obj  ",
-         success + "\r\n",
-         {"start[1]: c:\\work\\prog.exe"}},
-        {LinkMode::Console,
-         "",
-         true,
-         true,
-         true,
-         false,
-         console + "prog.res ",
-         success + "or Warnings\r\n",
-         {"start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "}},
-        {LinkMode::Console,
-         "a.lib;;b.lib",
-         false,
-         false,
-         false,
-         true,
-         console + " a.lib  b.lib ",
-         success + "\r\n",
-         {"start[3]: c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c"}},
-        {LinkMode::Console, "", false, false, false, false, kLink, success + "\r\n", {}}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.link);
+    using Mode = std::optional<LinkMode>;
+    const std::tuple<Mode, std::string, bool, bool, std::string, std::string> cases[] = {
+        // link mode, libraries, a .res, warnings asked for, link arguments, prompt
+        {LinkMode::Gui, "", false, false, "-o prog.exe -subsystem windows -s prog.obj  ",
+         success + "\r\n"},
+        {LinkMode::Dll, "", false, false, "-o prog.dll -dll -s prog.obj  ", success},
+        {std::nullopt, "", false, false, "-o   -s prog.obj  ", success + "\r\n"},
+        {LinkMode::Console, "", true, true, "-o prog.exe -subsystem console -s prog.obj prog.res ",
+         success + "or Warnings\r\n"},
+        {LinkMode::Console, "a.lib;;b.lib", false, false,
+         "-o prog.exe -subsystem console -s prog.obj  a.lib  b.lib ", success + "\r\n"}};
+    for (const auto& [mode, libraries, resource, warnings, link, prompt] : cases) {
+        SCOPED_TRACE(link);
         World world;
-        world.options.linkMode = c.mode;
-        world.options.libraries = c.libraries;
-        world.options.checkWarnings = c.warnings;
-        world.options.runProgram = c.run;
-        world.options.debugInWedit = c.wedit;
+        world.options.linkMode = mode;
+        world.options.libraries = libraries;
+        world.options.checkWarnings = warnings;
         world.fake.files.AddFile("c:\\work\\a.lib", "");
         world.fake.files.AddFile("c:\\work\\b.lib", "");
-        if (c.resource) {
+        if (resource) {
             world.fake.files.AddFile("c:\\work\\prog.res", "res");
         }
         world.PressDebug();
         EXPECT_EQ(world.Only({"run-hidden: \"c:\\lcc\\bin\\lcclnk.exe\""}),
-                  Lines{"run-hidden: \"c:\\lcc\\bin\\lcclnk.exe\" " + c.link});
-        EXPECT_EQ(world.Boxes().at(0), "64|Success!|" + c.prompt);  // Wedit's own box follows
+                  Lines{"run-hidden: \"c:\\lcc\\bin\\lcclnk.exe\" " + link});
+        EXPECT_EQ(world.Boxes(), Lines{"64|Success!|" + prompt});
         EXPECT_FALSE(world.fake.files.FileExists("c:\\work\\prog.res"));
-        EXPECT_EQ(world.Only({"start["}), c.starts);
+    }
+}
+
+TEST(DebugButton, AfterSuccessTheChosenActionRunsForAProgramOnly) {
+    using Mode = std::optional<LinkMode>;
+    const std::tuple<Mode, bool, bool, Lines> cases[] = {
+        // link mode, run, Wedit, what is started
+        {LinkMode::Console, true, false, {"start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "}},
+        {LinkMode::Gui, true, false, {"start[1]: c:\\work\\prog.exe"}},
+        {std::nullopt, true, false, {"start[1]: c:\\work\\prog.exe"}},
+        {LinkMode::Console, false, true, {"start[3]: c:\\lcc\\bin\\wedit.exe c:\\work\\prog.c"}},
+        {LinkMode::Dll, true, true, {}},
+        {LinkMode::Console, false, false, {}}};
+    for (const auto& [mode, run, wedit, starts] : cases) {
+        World world;
+        world.options.linkMode = mode;
+        world.options.runProgram = run;
+        world.options.debugInWedit = wedit;
+        world.PressDebug();
+        EXPECT_EQ(world.Only({"start["}), starts);
         ExpectWindowGivenBack(world);
     }
     World world;

@@ -409,6 +409,7 @@ MainWindowMetrics MetricsAt(int dpi, int textScalePercent) {
 }
 
 TEST(MainWindowLayout, EverythingFitsAlignsAndReadsInOrderAtAnyDpiAndFont) {
+    using namespace ids;
     for (const auto& [dpi, scale] :
          {std::pair{96, 100}, std::pair{144, 100}, std::pair{192, 130}, std::pair{120, 85}}) {
         SCOPED_TRACE(dpi * 1000 + scale);
@@ -437,70 +438,67 @@ TEST(MainWindowLayout, EverythingFitsAlignsAndReadsInOrderAtAnyDpiAndFont) {
         };
         // Top to bottom; each row's caption level with what it names, and
         // every choice wide enough for its box and text.
-        const std::pair<int, int> rows[] = {{ids::kTitleLabel, ids::kTitleLabel},
-                                            {ids::kSubtitleLabel, ids::kSubtitleLabel},
-                                            {ids::kLccDirectoryLabel, ids::kLccDirectoryField},
-                                            {ids::kKtvDirectoryLabel, ids::kKtvDirectoryField},
-                                            {ids::kBasicFileLabel, ids::kBasicFileField},
-                                            {ids::kLibrariesLabel, ids::kLibrariesField},
-                                            {ids::kLibrariesHint, ids::kLibrariesHint},
-                                            {ids::kCommandLineLabel, ids::kCommandLineField},
-                                            {ids::kCompileAsLabel, ids::kGuiOption},
-                                            {ids::kOnErrorLabel, ids::kLaunchNotepadBox},
-                                            {ids::kLaunchConTextBox, ids::kLaunchMyEditorBox},
-                                            {ids::kEditorCommandLabel, ids::kEditorCommandField},
-                                            {ids::kOnSuccessLabel, ids::kRunProgramBox},
-                                            {ids::kRule, ids::kRule},
-                                            {ids::kExitButton, ids::kDebugButton}};
+        const std::pair<int, int> rows[] = {{kTitleLabel, kTitleLabel},
+                                            {kSubtitleLabel, kSubtitleLabel},
+                                            {kLccDirectoryLabel, kLccDirectoryField},
+                                            {kKtvDirectoryLabel, kKtvDirectoryField},
+                                            {kBasicFileLabel, kBasicFileField},
+                                            {kLibrariesLabel, kLibrariesField},
+                                            {kLibrariesHint, kLibrariesHint},
+                                            {kCommandLineLabel, kCommandLineField},
+                                            {kCompileAsLabel, kGuiOption},
+                                            {kOnErrorLabel, kLaunchNotepadBox},
+                                            {kLaunchConTextBox, kLaunchMyEditorBox},
+                                            {kEditorCommandLabel, kEditorCommandField},
+                                            {kOnSuccessLabel, kRunProgramBox},
+                                            {kRule, kRule},
+                                            {kExitButton, kDebugButton}};
         for (std::size_t i = 0; i < std::size(rows); ++i) {
             EXPECT_TRUE(level(rows[i].first, rows[i].second)) << rows[i].first;
             EXPECT_TRUE(i == 0 || at(rows[i - 1].second).Bottom() <= at(rows[i].first).y)
                 << rows[i].first;
         }
-        EXPECT_TRUE(level(ids::kLaunchNotepadBox, ids::kLaunchJfeBox) &&
-                    level(ids::kGuiOption, ids::kDllOption) &&
-                    level(ids::kConsoleOption, ids::kCheckWarningsBox) &&
-                    level(ids::kRunProgramBox, ids::kDebugInWeditBox) &&
-                    level(ids::kAboutButton, ids::kDebugButton));
-        const std::pair<int, int> choices[] = {{ids::kGuiOption, m.guiWidth},
-                                               {ids::kConsoleOption, m.consoleWidth},
-                                               {ids::kDllOption, m.dllWidth},
-                                               {ids::kCheckWarningsBox, m.warningsWidth},
-                                               {ids::kLaunchNotepadBox, m.notepadWidth},
-                                               {ids::kLaunchJfeBox, m.jfeWidth},
-                                               {ids::kLaunchMyEditorBox, m.myEditorWidth},
-                                               {ids::kLaunchConTextBox, m.conTextWidth},
-                                               {ids::kRunProgramBox, m.runProgramWidth},
-                                               {ids::kDebugInWeditBox, m.weditWidth}};
+        EXPECT_TRUE(level(kLaunchNotepadBox, kLaunchJfeBox) && level(kGuiOption, kDllOption) &&
+                    level(kConsoleOption, kCheckWarningsBox) &&
+                    level(kRunProgramBox, kDebugInWeditBox) && level(kAboutButton, kDebugButton));
+        const std::pair<int, int> choices[] = {{kGuiOption, m.guiWidth},
+                                               {kConsoleOption, m.consoleWidth},
+                                               {kDllOption, m.dllWidth},
+                                               {kCheckWarningsBox, m.warningsWidth},
+                                               {kLaunchNotepadBox, m.notepadWidth},
+                                               {kLaunchJfeBox, m.jfeWidth},
+                                               {kLaunchMyEditorBox, m.myEditorWidth},
+                                               {kLaunchConTextBox, m.conTextWidth},
+                                               {kRunProgramBox, m.runProgramWidth},
+                                               {kDebugInWeditBox, m.weditWidth}};
         for (const auto& [id, textWidth] : choices) {
             EXPECT_GE(at(id).width, m.checkGlyphWidth + textWidth) << id;
-            EXPECT_EQ(at(id).height, at(ids::kGuiOption).height) << id;
+            EXPECT_EQ(at(id).height, at(kGuiOption).height) << id;
         }
         // The second column and the right-hand buttons line up; the margins match.
-        const int margin = at(ids::kLccDirectoryLabel).x;
-        for (int id : {ids::kLaunchJfeBox, ids::kLaunchConTextBox, ids::kDebugInWeditBox}) {
-            EXPECT_EQ(at(id).x, at(ids::kCheckWarningsBox).x) << id;
+        const int margin = at(kLccDirectoryLabel).x;
+        for (int id : {kLaunchJfeBox, kLaunchConTextBox, kDebugInWeditBox}) {
+            EXPECT_EQ(at(id).x, at(kCheckWarningsBox).x) << id;
         }
-        for (const auto& [field, browse] :
-             {std::pair{ids::kLccDirectoryField, ids::kBrowseLccButton},
-              {ids::kKtvDirectoryField, ids::kBrowseKtvButton},
-              {ids::kBasicFileField, ids::kBrowseBasicFileButton},
-              {ids::kLibrariesField, ids::kBrowseLibrariesButton},
-              {ids::kEditorCommandField, ids::kBrowseEditorButton}}) {
+        for (const auto& [field, browse] : {std::pair{kLccDirectoryField, kBrowseLccButton},
+                                            {kKtvDirectoryField, kBrowseKtvButton},
+                                            {kBasicFileField, kBrowseBasicFileButton},
+                                            {kLibrariesField, kBrowseLibrariesButton},
+                                            {kEditorCommandField, kBrowseEditorButton}}) {
             EXPECT_TRUE(at(field).y == at(browse).y && at(field).height == at(browse).height &&
                         at(browse).Right() == layout.clientWidth - margin &&
-                        at(field).x == at(ids::kCommandLineField).x)
+                        at(field).x == at(kCommandLineField).x)
                 << browse;
         }
-        EXPECT_EQ(at(ids::kExitButton).x, margin);
-        EXPECT_EQ(at(ids::kDebugButton).Right(), layout.clientWidth - margin);
-        EXPECT_EQ(at(ids::kLibrariesHint).Right(), at(ids::kLibrariesField).Right());
-        EXPECT_LT(at(ids::kExitButton).Right(), at(ids::kAboutButton).x);
-        EXPECT_LT(at(ids::kAboutButton).Right(), at(ids::kDebugButton).x);
-        EXPECT_EQ(layout.clientHeight - at(ids::kExitButton).Bottom(),
-                  at(ids::kExitButton).y - layout.footerTop);
-        EXPECT_TRUE(at(ids::kSubtitleLabel).Bottom() <= layout.banner.Bottom() &&
-                    layout.banner.Bottom() < at(ids::kLccDirectoryField).y);
+        EXPECT_EQ(at(kExitButton).x, margin);
+        EXPECT_EQ(at(kDebugButton).Right(), layout.clientWidth - margin);
+        EXPECT_EQ(at(kLibrariesHint).Right(), at(kLibrariesField).Right());
+        EXPECT_LT(at(kExitButton).Right(), at(kAboutButton).x);
+        EXPECT_LT(at(kAboutButton).Right(), at(kDebugButton).x);
+        EXPECT_EQ(layout.clientHeight - at(kExitButton).Bottom(),
+                  at(kExitButton).y - layout.footerTop);
+        EXPECT_TRUE(at(kSubtitleLabel).Bottom() <= layout.banner.Bottom() &&
+                    layout.banner.Bottom() < at(kLccDirectoryField).y);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "E2eDriver.h"
+#include "WindowDriver.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,7 +11,7 @@
 
 #include <tlhelp32.h>
 
-namespace ktv::e2e {
+namespace ktv::driver {
 
 std::string ToWindowsPath(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
@@ -219,4 +219,4 @@ bool AppSession::Close() {
     return ::WaitForSingleObject(process_, 30000) == WAIT_OBJECT_0;
 }
 
-}  // namespace ktv::e2e
+}  // namespace ktv::driver

@@ -10,9 +10,10 @@
 #include "platform/win32/WinApi.h"
 
 // Drives KTVDebugger.exe from outside, through its windows, as a user would:
-// the test and the program are separate processes. Every wait is bounded, so a
-// failing test ends instead of hanging.
-namespace ktv::e2e {
+// the driver (a test, the ./run demo, a benchmark) and the program are
+// separate processes. Every wait is bounded, so a run that goes wrong ends
+// instead of hanging.
+namespace ktv::driver {
 
 using Milliseconds = std::chrono::milliseconds;
 
@@ -99,4 +100,4 @@ private:
     HWND mainWindow_ = nullptr;
 };
 
-}  // namespace ktv::e2e
+}  // namespace ktv::driver
