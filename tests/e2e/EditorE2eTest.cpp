@@ -171,6 +171,10 @@ void Press(std::initializer_list<BYTE> keys) {
 
 // The first row of a list view stands right under its column headers.
 void DoubleClickFirstRow(HWND list) {
+    // Above any window that opened meanwhile (an editor's lands where the
+    // system puts it), so that the clicks reach the list; the window goes at
+    // the next Debug.
+    ::SetWindowPos(::GetAncestor(list, GA_ROOT), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT header{};
     ::GetWindowRect(::FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
     ::SetCursorPos(header.left + 20, header.bottom + 6);
