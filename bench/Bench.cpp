@@ -2,7 +2,7 @@
 // prints the ratios:
 //   start-up: process start to main window shown, against the same window
 //             with the same controls and labels and nothing else (the
-//             floor of any window of this form); a bare one-window program
+//             floor of any window of this kind); a bare one-window program
 //             is printed for reference;
 //   Debug run: press of Debug to the success box, with stand-ins that exit at
 //             once, against a bare one-window program that starts and waits

@@ -1,7 +1,7 @@
 // The floor of the start-up benchmark: KTV Debugger's window with the same
 // controls and labels, made the same way (the same fonts, measured layout
 // and control table), and nothing else: no settings, no banner, no model.
-// What any window of this form costs before it shows.
+// What any window of this kind costs before it shows.
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 // ktvbuild.exe: the Debug button's build for editors and scripts, on the
-// console. Problems go to standard output, one line each, in the model
-// compilers print them; see CommandLineBuild.h.
+// console. Problems go to standard output, one line each, as compilers print
+// them; see CommandLineBuild.h.
 #include "platform/win32/WinApi.h"
 #include <shellapi.h>
 

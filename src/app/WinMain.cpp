@@ -12,7 +12,7 @@
 
 namespace {
 
-// Runs the program: the platform, the model model, its window and the
+// Runs the program: the platform, the window's model, the window and the
 // behaviour that ties them together, then the message loop. OnUnload ends
 // the process from inside the loop, so this returns only on WM_QUIT.
 int RunProgram(HINSTANCE instance, int showCommand) {
@@ -22,11 +22,11 @@ int RunProgram(HINSTANCE instance, int showCommand) {
     ktv::win32::MainWindow window(instance, model, {IDI_APP, IDB_MAIN_BANNER, IDB_MAIN_BANNER_72PX},
                                   [&platform] { return platform.desktop.IsBusy(); });
     window.Create();
-    ktv::MainWindowController logic(model, world, window);
+    ktv::MainWindowController controller(model, world, window);
     try {
         // Settings and the rules between the controls are in place before
         // the window is first seen.
-        logic.OnLoad();
+        controller.OnLoad();
     } catch (const std::exception& failure) {
         const std::string text = std::string("Error: ") + failure.what();
         ::MessageBoxA(window.Hwnd(), text.c_str(), "Error!", MB_OK | MB_ICONEXCLAMATION);

@@ -1,13 +1,14 @@
 #include "debug/DebugButton.h"
 
-#include <exception>
+#include <string>
+#include <string_view>
 
-#include "debug/ToolChain.h"
 #include "debug/EditorNavigation.h"
 #include "debug/ErrorBoxes.h"
-#include "debug/ProblemReport.h"
 #include "debug/PostBuild.h"
+#include "debug/ProblemReport.h"
 #include "debug/SourceMarkers.h"
+#include "debug/ToolChain.h"
 #include "debug/ToolCommands.h"
 #include "text/Errors.h"
 
@@ -114,15 +115,9 @@ private:
 
     template <typename Body>
     bool Try(std::string_view failure, Body&& body) {
-        try {
-            body();
-            return true;
-        } catch (const std::exception& e) {
-            Failed(std::string(failure) + ": " + e.what());
-        } catch (...) {
-            Failed(std::string(failure) + ": unknown failure");
-        }
-        return false;
+        return ReportingFailure(body, [&](std::string_view reason) {
+            Failed(std::string(failure) + ": " + std::string(reason));
+        });
     }
 
     DebugContext& context_;

@@ -1,6 +1,5 @@
 #include "debug/ToolChain.h"
 
-#include <exception>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -56,17 +55,17 @@ public:
 
     // Never throws: every failure reaches the host, and the finish always runs.
     void Execute() noexcept {
-        try {
-            if (Build()) {
-                host_.Built(InFolder(output_), target_.IsDll());
-            }
-        } catch (const std::exception& failure) {
-            // Each stretch reports its own failures; this one struck between
-            // them (after the link, or for want of memory).
-            Report(std::string("The Debug run stopped: ") + failure.what());
-        } catch (...) {
-            Report("The Debug run stopped: unknown failure");
-        }
+        // Each stretch reports its own failures; this catches one that
+        // strikes between them (after the link, or for want of memory).
+        ReportingFailure(
+            [&] {
+                if (Build()) {
+                    host_.Built(InFolder(output_), target_.IsDll());
+                }
+            },
+            [&](std::string_view reason) {
+                Report("The Debug run stopped: " + std::string(reason));
+            });
         Finish();
     }
 
@@ -84,14 +83,10 @@ private:
 
     template <typename Body>
     bool Stretch(const Describe& describe, Body&& body) {
-        try {
-            return body();
-        } catch (const std::exception& failure) {
-            Report(describe(failure.what()));
-        } catch (...) {
-            Report(describe("unknown failure"));
-        }
-        return false;
+        bool goesOn = false;
+        ReportingFailure([&] { goesOn = body(); },
+                         [&](std::string_view reason) { Report(describe(reason)); });
+        return goesOn;
     }
 
     void Report(std::string_view text) noexcept {

@@ -1,6 +1,5 @@
 #include "model/MainWindowController.h"
 
-#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,14 +37,7 @@ MainWindowController::MainWindowController(MainWindowModel& model, Platform& pla
 
 template <typename Body>
 void MainWindowController::Guarded(std::string_view failure, Body&& body) {
-    try {
-        body();
-        return;
-    } catch (const std::exception& error) {
-        Report(failure, error.what());
-    } catch (...) {
-        Report(failure, "unknown failure");
-    }
+    ReportingFailure(body, [&](std::string_view reason) { Report(failure, reason); });
 }
 
 void MainWindowController::Report(std::string_view failure, std::string_view reason) {

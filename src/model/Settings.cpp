@@ -76,8 +76,9 @@ void SetOption(OptionButton& button, std::string_view value) {
 }
 
 // One test of a record: the key name the record must begin with, a condition
-// on the controls (checked first, on the state the earlier records and tests
-// left), and what the value does.
+// on the model's controls (checked first, on the state the earlier records
+// and tests left), and what the value does. In the table below `m` is the
+// model and `v` the record's value.
 struct LoadRule {
     std::string_view key;
     bool (*condition)(const MainWindowModel& model);
@@ -95,46 +96,46 @@ bool Always(const MainWindowModel&) {
 // their lines.
 constexpr std::array<LoadRule, 16> kLoadRules{{
     {"lccpath", Always,
-     [](MainWindowModel& f, std::string_view v) { f.lccDirectoryField.SetText(std::string(v)); }},
+     [](MainWindowModel& m, std::string_view v) { m.lccDirectoryField.SetText(std::string(v)); }},
     {"ktvpath", Always,
-     [](MainWindowModel& f, std::string_view v) { f.ktvDirectoryField.SetText(std::string(v)); }},
+     [](MainWindowModel& m, std::string_view v) { m.ktvDirectoryField.SetText(std::string(v)); }},
     {"basicpath", Always,
-     [](MainWindowModel& f, std::string_view v) { f.basicFileField.SetText(std::string(v)); }},
+     [](MainWindowModel& m, std::string_view v) { m.basicFileField.SetText(std::string(v)); }},
     {"notepad",
-     [](const MainWindowModel& f) { return f.launchJfeBox.State() == CheckState::Unchecked; },
-     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.launchNotepadBox, v); }},
+     [](const MainWindowModel& m) { return m.launchJfeBox.State() == CheckState::Unchecked; },
+     [](MainWindowModel& m, std::string_view v) { SetCheckBox(m.launchNotepadBox, v); }},
     {"jfe",
-     [](const MainWindowModel& f) { return f.launchNotepadBox.State() == CheckState::Unchecked; },
-     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.launchJfeBox, v); }},
+     [](const MainWindowModel& m) { return m.launchNotepadBox.State() == CheckState::Unchecked; },
+     [](MainWindowModel& m, std::string_view v) { SetCheckBox(m.launchJfeBox, v); }},
     {"ccon",
-     [](const MainWindowModel& f) {
-         return f.launchNotepadBox.State() == CheckState::Unchecked &&
-                f.launchJfeBox.State() == CheckState::Unchecked;
+     [](const MainWindowModel& m) {
+         return m.launchNotepadBox.State() == CheckState::Unchecked &&
+                m.launchJfeBox.State() == CheckState::Unchecked;
      },
-     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.launchConTextBox, v); }},
+     [](MainWindowModel& m, std::string_view v) { SetCheckBox(m.launchConTextBox, v); }},
     {"cwarn", Always,
-     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.checkWarningsBox, v); }},
+     [](MainWindowModel& m, std::string_view v) { SetCheckBox(m.checkWarningsBox, v); }},
     {"run", Always,
-     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.runProgramBox, v); }},
+     [](MainWindowModel& m, std::string_view v) { SetCheckBox(m.runProgramBox, v); }},
     {"lccdeb",
-     [](const MainWindowModel& f) { return f.runProgramBox.State() == CheckState::Unchecked; },
-     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.debugInWeditBox, v); }},
-    {"gui", Always, [](MainWindowModel& f, std::string_view v) { SetOption(f.guiOption, v); }},
-    {"dll", Always, [](MainWindowModel& f, std::string_view v) { SetOption(f.dllOption, v); }},
-    {"con", Always, [](MainWindowModel& f, std::string_view v) { SetOption(f.consoleOption, v); }},
+     [](const MainWindowModel& m) { return m.runProgramBox.State() == CheckState::Unchecked; },
+     [](MainWindowModel& m, std::string_view v) { SetCheckBox(m.debugInWeditBox, v); }},
+    {"gui", Always, [](MainWindowModel& m, std::string_view v) { SetOption(m.guiOption, v); }},
+    {"dll", Always, [](MainWindowModel& m, std::string_view v) { SetOption(m.dllOption, v); }},
+    {"con", Always, [](MainWindowModel& m, std::string_view v) { SetOption(m.consoleOption, v); }},
     {"libs", Always,
-     [](MainWindowModel& f, std::string_view v) { f.librariesField.SetText(std::string(v)); }},
+     [](MainWindowModel& m, std::string_view v) { m.librariesField.SetText(std::string(v)); }},
     {"cmd", Always,
-     [](MainWindowModel& f, std::string_view v) { f.commandLineField.SetText(std::string(v)); }},
+     [](MainWindowModel& m, std::string_view v) { m.commandLineField.SetText(std::string(v)); }},
     {"myeditor",
-     [](const MainWindowModel& f) {
-         return f.launchNotepadBox.State() == CheckState::Unchecked &&
-                f.launchJfeBox.State() == CheckState::Unchecked &&
-                f.launchConTextBox.State() == CheckState::Unchecked;
+     [](const MainWindowModel& m) {
+         return m.launchNotepadBox.State() == CheckState::Unchecked &&
+                m.launchJfeBox.State() == CheckState::Unchecked &&
+                m.launchConTextBox.State() == CheckState::Unchecked;
      },
-     [](MainWindowModel& f, std::string_view v) { SetCheckBox(f.launchMyEditorBox, v); }},
+     [](MainWindowModel& m, std::string_view v) { SetCheckBox(m.launchMyEditorBox, v); }},
     {"editorcommand", Always,
-     [](MainWindowModel& f, std::string_view v) { f.editorCommandField.SetText(std::string(v)); }},
+     [](MainWindowModel& m, std::string_view v) { m.editorCommandField.SetText(std::string(v)); }},
 }};
 
 void LoadRecord(MainWindowModel& model, std::string_view record) {

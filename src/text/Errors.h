@@ -3,6 +3,7 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace ktv {
 
@@ -55,6 +56,21 @@ bool IgnoringFailure(Step&& step) noexcept {
     } catch (...) {
         return false;
     }
+}
+
+// Runs a step and hands the reason of any failure (the exception's text, or
+// "unknown failure") to `report`, which tells the user. False when it failed.
+template <typename Step, typename Report>
+bool ReportingFailure(Step&& step, Report&& report) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception& failure) {
+        report(std::string_view(failure.what()));
+    } catch (...) {
+        report(std::string_view("unknown failure"));
+    }
+    return false;
 }
 
 }  // namespace ktv

@@ -21,12 +21,6 @@ WPARAM CheckValue(CheckState state) {
     return BST_UNCHECKED;
 }
 
-// What the user typed, in the ANSI code page the program works in; a
-// character it has no byte for comes as "?", which a Debug run reports.
-std::string WindowText(HWND window) {
-    return WindowTextAnsi(window);
-}
-
 }  // namespace
 
 ControlMirror::ControlMirror(HWND window, MainWindowModel& model) : window_(window), model_(model) {
@@ -57,7 +51,7 @@ LRESULT CALLBACK ControlMirror::DropDownProc(HWND child, UINT message, WPARAM wP
     auto* mirror = reinterpret_cast<ControlMirror*>(self);
     if (message == WM_SETTEXT && !mirror->settingText_) {
         static_cast<TextField*>(mirror->bindings_[index].control)
-            ->TakeTextFromView(WindowText(child));
+            ->TakeTextFromView(WindowTextAnsi(child));
     } else if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(child, &ControlMirror::DropDownProc, index);
     }
@@ -94,20 +88,31 @@ bool ControlMirror::IsTextField(HWND child) const {
     return binding != nullptr && binding->control->Kind() == ControlKind::TextField;
 }
 
+void ControlMirror::ShowText(HWND child, const std::string& text) {
+    if (WindowTextAnsi(child) == text) {
+        return;
+    }
+    // The control reports the change (EN_CHANGE, CBN_EDITCHANGE); the model
+    // already holds this text, so that echo is not taken back.
+    settingText_ = true;
+    ::SetWindowTextA(child, text.c_str());
+    settingText_ = false;
+}
+
+void ControlMirror::RememberFocus() {
+    const HWND focus = ::GetFocus();
+    if (focus != nullptr && ::IsChild(window_, focus)) {
+        focusToRestore_ = focus;
+    }
+}
+
 void ControlMirror::Mirror(Binding& binding) {
     const Control& control = *binding.control;
     const HWND child = binding.child;
     switch (control.Kind()) {
         case ControlKind::TextField: {
             const auto& field = static_cast<const TextField&>(control);
-            if (WindowText(child) != field.Text()) {
-                // The control reports the change (EN_CHANGE, CBN_EDITCHANGE);
-                // the model already holds this text, so that echo is not taken
-                // back.
-                settingText_ = true;
-                ::SetWindowTextA(child, field.Text().c_str());
-                settingText_ = false;
-            }
+            ShowText(child, field.Text());
             if (binding.dropDown) {
                 MirrorSuggestions(binding);
             }
@@ -156,18 +161,17 @@ void ControlMirror::MirrorSuggestions(Binding& binding) {
     }
     binding.shownSuggestions = field.Suggestions();
     // Emptying the list empties the field's text too: it is the model's again.
-    if (WindowText(binding.child) != field.Text()) {
-        settingText_ = true;
-        ::SetWindowTextA(binding.child, field.Text().c_str());
-        settingText_ = false;
-    }
+    ShowText(binding.child, field.Text());
 }
 
+// What the user typed reaches the model in the ANSI code page the program
+// works in; a character it has no byte for comes as "?", which a Debug run
+// reports.
 void ControlMirror::OnTextFieldCommand(const Binding& binding, int code) {
     auto& field = static_cast<TextField&>(*binding.control);
     if (!binding.dropDown) {
         if (code == EN_CHANGE && !settingText_) {
-            field.TakeTextFromView(WindowText(binding.child));
+            field.TakeTextFromView(WindowTextAnsi(binding.child));
         } else if (code == EN_KILLFOCUS) {
             field.Commit();
         }
@@ -176,7 +180,7 @@ void ControlMirror::OnTextFieldCommand(const Binding& binding, int code) {
     switch (code) {
         case CBN_EDITCHANGE:
             if (!settingText_) {
-                field.TakeTextFromView(WindowText(binding.child));
+                field.TakeTextFromView(WindowTextAnsi(binding.child));
             }
             break;
         case CBN_SELCHANGE: {
@@ -206,10 +210,7 @@ void ControlMirror::OnTextFieldCommand(const Binding& binding, int code) {
 void ControlMirror::MirrorWindowEnabled() {
     const bool enabled = model_.window.Enabled();
     if (!enabled) {
-        const HWND focus = ::GetFocus();
-        if (focus != nullptr && ::IsChild(window_, focus)) {
-            focusToRestore_ = focus;
-        }
+        RememberFocus();
     }
     ::EnableWindow(window_, enabled ? TRUE : FALSE);
     if (enabled && focusToRestore_ != nullptr && ::IsWindowEnabled(focusToRestore_) != FALSE &&
@@ -253,10 +254,7 @@ void ControlMirror::OnCommand(int id, int code) {
 
 void ControlMirror::OnActivate(bool active) {
     if (!active) {
-        const HWND focus = ::GetFocus();
-        if (focus != nullptr && ::IsChild(window_, focus)) {
-            focusToRestore_ = focus;
-        }
+        RememberFocus();
         return;
     }
     if (focusToRestore_ != nullptr && ::IsWindowEnabled(focusToRestore_) != FALSE) {

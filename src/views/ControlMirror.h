@@ -43,6 +43,10 @@ private:
     static LRESULT CALLBACK DropDownProc(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR index, DWORD_PTR self);
     void Mirror(Binding& binding);
+    // Writes the text into the child unless it shows it already.
+    void ShowText(HWND child, const std::string& text);
+    // The focus, when it is in one of the window's controls, for later.
+    void RememberFocus();
     void MirrorSuggestions(Binding& binding);
     void OnTextFieldCommand(const Binding& binding, int code);
     void MirrorWindowEnabled();

@@ -202,8 +202,7 @@ void MainWindow::PaintLabels(HDC dc) {
         }
         SelectedObject font(dc, FontFor(fonts_, entry.font));
         ::SetTextColor(dc, TextColour(entry.id, highContrast_));
-        const UINT align = (entry.style & SS_RIGHT) != 0 ? DT_RIGHT : DT_LEFT;
-        ::DrawTextA(dc, entry.text, -1, &rect, align | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        ::DrawTextA(dc, entry.text, -1, &rect, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
 }
 

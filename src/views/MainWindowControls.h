@@ -17,7 +17,7 @@ struct ChildEntry {
     int id;
     const char* className;  // null: painted by the window
     const char* text;       // null: the model supplies it
-    DWORD style;            // for a painted label only SS_RIGHT counts
+    DWORD style;            // a painted one is drawn left-aligned on one line
     FontRole font;
 };
 

@@ -12,10 +12,6 @@ namespace {
 
 constexpr const char* kClassName = "KTVOutputView";
 
-std::size_t StepBack(std::size_t value, std::size_t by) {
-    return value > by ? value - by : 0;
-}
-
 bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b) {
     return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
 }
@@ -29,6 +25,10 @@ int TakeNotches(int& rest, int delta) {
 }
 
 }  // namespace
+
+std::size_t OutputView::StepBack(std::size_t value, std::size_t by) {
+    return value > by ? value - by : 0;
+}
 
 OutputView::OutputView(HINSTANCE instance, HWND parent, int id)
     : codePage_(WindowsCodePage(::GetACP())), lines_(codePage_) {
@@ -284,22 +284,23 @@ void OutputView::DrawColumns(HDC dc, std::string_view shown, const RECT& part) {
     // lacks the system's script (Japanese bytes drawn as Western letters).
     // Each byte takes one column whatever its glyph's width, so a double-byte
     // character advances two.
-    wide_.clear();
-    advances_.clear();
     if (!codePage_.HasLeadBytes()) {
         wide_ = WideFromAnsi(shown);  // one character for each byte
         advances_.assign(wide_.size(), charWidth_);
-    }
-    for (std::size_t at = 0; codePage_.HasLeadBytes() && at < shown.size();) {
-        const std::size_t length = codePage_.CharLength(shown, at);
-        std::wstring character = WideFromAnsi(shown.substr(at, length));
-        if (character.empty()) {
-            character = L" ";  // nothing the code page makes of it: a blank as wide
+    } else {
+        wide_.clear();
+        advances_.clear();
+        for (std::size_t at = 0; at < shown.size();) {
+            const std::size_t length = codePage_.CharLength(shown, at);
+            std::wstring character = WideFromAnsi(shown.substr(at, length));
+            if (character.empty()) {
+                character = L" ";  // nothing the code page makes of it: a blank as wide
+            }
+            advances_.push_back(static_cast<INT>(length) * charWidth_);
+            advances_.resize(advances_.size() + character.size() - 1, 0);
+            wide_ += character;
+            at += length;
         }
-        advances_.push_back(static_cast<INT>(length) * charWidth_);
-        advances_.resize(advances_.size() + character.size() - 1, 0);
-        wide_ += character;
-        at += length;
     }
     ::ExtTextOutW(dc, part.left, part.top, ETO_OPAQUE | ETO_CLIPPED, &part, wide_.data(),
                   static_cast<UINT>(wide_.size()), advances_.data());

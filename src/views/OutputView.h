@@ -45,6 +45,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Layout and scrolling
+    static std::size_t StepBack(std::size_t value, std::size_t by);  // never below 0
     void OnFontChanged(HFONT font);
     void OnSize();
     bool ShowsLastRow() const;

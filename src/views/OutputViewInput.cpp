@@ -22,10 +22,6 @@ long long FloorDivide(long long value, long long by) {
     return value >= 0 ? value / by : -((-value + by - 1) / by);
 }
 
-std::size_t StepBack(std::size_t value, std::size_t by) {
-    return value > by ? value - by : 0;
-}
-
 }  // namespace
 
 void OutputView::Select(std::size_t anchor, std::size_t caret, bool show) {

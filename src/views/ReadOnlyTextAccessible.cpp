@@ -113,11 +113,7 @@ public:
         if (!IsSelf(child) || !::IsWindow(window_)) {
             return E_INVALIDARG;
         }
-        const HWND top = ::GetAncestor(window_, GA_ROOT);
-        std::wstring title(static_cast<std::size_t>(::GetWindowTextLengthW(top)) + 1, L'\0');
-        title.resize(static_cast<std::size_t>(
-            ::GetWindowTextW(top, title.data(), static_cast<int>(title.size()))));
-        return Answer(title, name);
+        return Answer(WindowTextWide(::GetAncestor(window_, GA_ROOT)), name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         *value = nullptr;

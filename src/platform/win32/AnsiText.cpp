@@ -63,11 +63,15 @@ std::string AnsiFromWide(std::wstring_view text) {
     return ToAnsi(text, nullptr);
 }
 
-std::string WindowTextAnsi(HWND window) {
+std::wstring WindowTextWide(HWND window) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
     const int length = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return AnsiFromWide(text);
+    return text;
+}
+
+std::string WindowTextAnsi(HWND window) {
+    return AnsiFromWide(WindowTextWide(window));
 }
 
 }  // namespace ktv::win32

@@ -29,7 +29,9 @@ std::optional<std::string> ExactAnsi(std::wstring_view text);
 // known to be one the tools cannot take.
 std::string AnsiFromWide(std::wstring_view text);
 
-// A window's text (a control's, across processes too), as AnsiFromWide gives it.
+// A window's text (a control's, across processes too), as it is and as
+// AnsiFromWide gives it.
+std::wstring WindowTextWide(HWND window);
 std::string WindowTextAnsi(HWND window);
 
 }  // namespace ktv::win32

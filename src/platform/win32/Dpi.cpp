@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "platform/Dpi.h"
+#include "platform/win32/Handles.h"
 
 namespace ktv::win32 {
 namespace {
@@ -40,11 +41,8 @@ UINT SystemDpi() {
     if (const auto get = User32Function<GetDpiForSystemFunction>("GetDpiForSystem")) {
         return get();
     }
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) {
-        ::ReleaseDC(nullptr, screen);
-    }
+    const WindowDc screen(nullptr);
+    const int dpi = screen.Get() != nullptr ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
 }
 
