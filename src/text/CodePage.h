@@ -21,8 +21,6 @@ public:
     CodePage() = default;
     // The lead bytes, by byte value (the system's own table, on Windows).
     explicit CodePage(const std::array<bool, 256>& leadBytes);
-    // The ANSI code page with this number, by its published lead-byte ranges.
-    static CodePage Ansi(unsigned number);
 
     bool HasLeadBytes() const { return hasLeadBytes_; }
     bool IsLead(char byte) const { return lead_[static_cast<unsigned char>(byte)]; }
