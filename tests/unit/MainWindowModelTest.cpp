@@ -15,19 +15,21 @@ namespace {
 using enum CheckState;
 
 // Every control's value in one line: the five texts, whether the command line
-// takes input, the link mode, then the six boxes (note jfe ccon warn run lccdeb).
-std::string Describe(const MainWindowModel& f) {
-    const DebugOptions o = f.Options();
+// takes input, the link mode, then the seven boxes (Notepad, JFE, ConTEXT,
+// warnings, run, Wedit, my editor).
+std::string Describe(const MainWindowModel& model) {
+    const DebugOptions o = model.Options();
     const char* link = !o.linkMode                    ? "none"
                        : *o.linkMode == LinkMode::Gui ? "gui"
                        : *o.linkMode == LinkMode::Dll ? "dll"
                                                       : "con";
     std::string text = o.lccPath + "|" + o.ktvPath + "|" + o.basicFile + "|" + o.libraries + "|" +
-                       o.commandLine + (f.commandLineField.Enabled() ? "|on|" : "|off|") + link +
-                       "|";
+                       o.commandLine + (model.commandLineField.Enabled() ? "|on|" : "|off|") +
+                       link + "|";
     for (const CheckBox* box :
-         {&f.launchNotepadBox, &f.launchJfeBox, &f.launchConTextBox, &f.checkWarningsBox,
-          &f.runProgramBox, &f.debugInWeditBox, &f.launchMyEditorBox}) {
+         {&model.launchNotepadBox, &model.launchJfeBox, &model.launchConTextBox,
+          &model.checkWarningsBox, &model.runProgramBox, &model.debugInWeditBox,
+          &model.launchMyEditorBox}) {
         text += std::to_string(static_cast<int>(box->State()));
     }
     return text;
@@ -223,20 +225,20 @@ private:
     fakes::Transcript& transcript_;
 };
 
-struct LogicWorld : World {
-    LogicWorld() : view(fake.transcript), logic(model, fake.platform, view) {
+struct ControllerWorld : World {
+    ControllerWorld() : view(fake.transcript), controller(model, fake.platform, view) {
         model.basicFileField.SetText("c:\\work\\prog.bas");
     }
     MainWindowModel model;
     FakeView view;
-    MainWindowController logic;
+    MainWindowController controller;
 };
 
 TEST(MainWindowController, LoadGuardsWordWrapLoadsCentresAndAppliesTheLinkModeInOrder) {
     const std::tuple<WindowSize, std::string> cases[] = {
         {{500, 400}, "move 390,312"}, {{501, 401}, "move 389,311"}, {{1400, 1100}, "move -60,-38"}};
     for (const auto& [size, move] : cases) {
-        LogicWorld world;
+        ControllerWorld world;
         world.view.size = size;
         world.model.guiOption.Click();
         world.model.commandLineField.SetEnabled(true);  // the rule is seen to run
@@ -245,18 +247,18 @@ TEST(MainWindowController, LoadGuardsWordWrapLoadsCentresAndAppliesTheLinkModeIn
                                                                              : "cmd off");
         });
         world.model.launchJfeBox.SetViewObserver([&] { world.fake.transcript.Add("jfe box"); });
-        world.logic.OnLoad();
+        world.controller.OnLoad();
         EXPECT_EQ(world.Calls(), (Lines{"registry: HKCU\\Software\\Microsoft\\Notepad\\fWrap = 0",
                                         "jfe box", move, "cmd off"}));
     }
 }
 
 TEST(MainWindowController, ExitAndCloseSaveThenEndEvenWhenTheSaveFails) {
-    LogicWorld world;
+    ControllerWorld world;
     world.model.exitButton.Click();
     world.fake.files.FailOn(fakes::FsOp::Write);
     world.fake.files.FailOn(fakes::FsOp::CreateFolder);
-    world.logic.OnUnload();
+    world.controller.OnUnload();
     Lines calls = world.Only({"write-file", "end-program", "box["});
     for (std::string& call : calls) {
         call = call.substr(0, 45);
@@ -270,7 +272,7 @@ TEST(MainWindowController, ExitAndCloseSaveThenEndEvenWhenTheSaveFails) {
 // added again. An editor picked gets its line option; a command without
 // {file} is refused once, when the user leaves the field.
 TEST(MainWindowController, EachBrowseButtonFillsItsFieldAndAnEditorCommandIsChecked) {
-    LogicWorld world;
+    ControllerWorld world;
     MainWindowModel& model = world.model;
     model.lccDirectoryField.SetText("c:\\lcc\\");
     model.basicFileField.SetText("");
@@ -313,7 +315,7 @@ TEST(MainWindowController, EachBrowseButtonFillsItsFieldAndAnEditorCommandIsChec
 }
 
 TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOptions) {
-    LogicWorld world;
+    ControllerWorld world;
     world.view.aboutFails = true;
     world.model.aboutButton.Click();
     EXPECT_EQ(world.Boxes(), Lines{"48|Error!|Error: Could not show the About box: no template"});
@@ -330,7 +332,7 @@ TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOpti
     world.model.debugButton.Click();
     EXPECT_EQ(locked, "-+101010101000000001000000");
     EXPECT_EQ(world.model.lccDirectoryField.Text(), "c:\\lcc");  // shown as normalised
-    EXPECT_EQ(world.logic.Names().baseName, "prog");
+    EXPECT_EQ(world.controller.Names().baseName, "prog");
     EXPECT_EQ(world.Only({"start["}),
               Lines{"start[1]: C:\\windows\\system32\\cmd.exe /k prog.exe "});
     for (const Control* control : world.model.Controls()) {
@@ -342,7 +344,7 @@ TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOpti
 // A Debug that ends on several problems lists them in a window of their own,
 // closed at the next Debug; its rows read, copy and open as the run left them.
 TEST(MainWindowController, SeveralProblemsAreListedUntilTheNextDebug) {
-    LogicWorld world;
+    ControllerWorld world;
     world.model.launchNotepadBox.Click();
     world.compilerLines = {"error prog.c: 4  bad x", "lcc: note", "warning prog.c: 99 far y"};
     world.model.debugButton.Click();
