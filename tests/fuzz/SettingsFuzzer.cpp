@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ktv::LoadSettingsText(loaded, text);
 
     int editors = 0;
-    for (const ktv::CheckBox* box :
-         {&loaded.launchNotepadBox, &loaded.launchJfeBox, &loaded.launchConTextBox}) {
+    for (const ktv::CheckBox* box : {&loaded.launchNotepadBox, &loaded.launchJfeBox,
+                                     &loaded.launchConTextBox, &loaded.launchMyEditorBox}) {
         editors += box->IsOn() ? 1 : 0;
     }
     ktv::fuzz::Check(editors <= 1, "more than one editor is on");
