@@ -1,9 +1,11 @@
 // The real platform under Wine: files replaced atomically, programs started
-// and waited for, and the file dialog.
+// and waited for, the file dialog, and text between UTF-16 and the ANSI code
+// page.
 
 #include <thread>
 
 #include "Win32Test.h"
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
@@ -129,6 +131,17 @@ TEST(Win32Desktop, TheFileDialogHandsBackATypedNameOrNothing) {
                         [](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(desktop.OpenFileDialog(request), std::nullopt);
     user.join();
+}
+
+// What the dialogs, the fields and ktvbuild's arguments give in UTF-16 reaches
+// the tools in the ANSI code page (1252 here). A character it lacks is never
+// written as a look-alike (Ł as L), which would name another file.
+TEST(AnsiText, ACharacterTheCodePageLacksBecomesAQuestionMarkNeverALookAlike) {
+    ASSERT_EQ(::GetACP(), 1252u);
+    EXPECT_EQ(ExactAnsi(L"H\u00E9l\u00E8ne"), "H\xE9l\xE8ne");
+    EXPECT_EQ(WideFromAnsi("H\xE9l\xE8ne"), L"H\u00E9l\u00E8ne");
+    EXPECT_EQ(ExactAnsi(L"\u0141ukasz"), std::nullopt);
+    EXPECT_EQ(AnsiFromWide(L"\u0141ukasz \u65E5"), "?ukasz ?");
 }
 
 }  // namespace
