@@ -1,7 +1,9 @@
 #include "debug/GoToLineKeys.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 
 #include "text/Errors.h"
 
@@ -16,6 +18,11 @@ using std::chrono::milliseconds;
 // the key, some only once the key has gone through their own queue.
 constexpr milliseconds kGoToBoxBound{5000};
 constexpr milliseconds kPollInterval{25};
+
+// A look is acted on only once the same window, seen the same way, has held
+// this long: a new box is in front a moment before its field has the focus,
+// and one look in that moment would take the go-to box for a question.
+constexpr milliseconds kSettleTime{50};
 
 // A question of the editor's waits for the user to read and answer it.
 constexpr milliseconds kQuestionBound{120000};
@@ -32,31 +39,44 @@ InFront Classify(const TaskWindow& front, const TaskWindow& editor) {
     return front.focusInField ? InFront::GoToBox : InFront::Question;
 }
 
-// Looks at the window in front until it is `wanted` (or `stopAt`), for at
-// most kGoToBoxBound; while a question of the editor's is in front, the bound
-// is kQuestionBound, and it starts again once the question has gone. Returns
-// what was in front last.
-InFront WaitFor(Desktop& desktop, const TaskWindow& editor, InFront wanted, InFront stopAt) {
+// Looks at the window in front until one of the `wanted` kinds has settled
+// there, for at most kGoToBoxBound; while a settled question of the editor's
+// is in front, the bound is kQuestionBound, and it starts again once the
+// question has gone. Returns the kind that settled, or Other when the bound
+// ran out.
+InFront WaitFor(Desktop& desktop, const TaskWindow& editor,
+                std::initializer_list<InFront> wanted) {
     milliseconds waited{0};
     milliseconds asked{0};
+    TaskWindow last{};
+    InFront lastKind = InFront::Other;
+    milliseconds held{-1};  // how long `last` has been in front as it is
     for (;;) {
-        const InFront front = Classify(desktop.Foreground(), editor);
-        if (front == wanted || front == stopAt) {
-            return front;
+        const TaskWindow front = desktop.Foreground();
+        const InFront kind = Classify(front, editor);
+        if (held < milliseconds{0} || front.window != last.window || kind != lastKind) {
+            last = front;
+            lastKind = kind;
+            held = milliseconds{0};
         }
-        if (front == InFront::Question) {
+        const bool settled = held >= kSettleTime;
+        if (settled && std::find(wanted.begin(), wanted.end(), kind) != wanted.end()) {
+            return kind;
+        }
+        if (settled && kind == InFront::Question) {
             waited = milliseconds{0};
             asked += kPollInterval;
             if (asked > kQuestionBound) {
-                return front;
+                return InFront::Other;
             }
         } else {
             waited += kPollInterval;
             if (waited > kGoToBoxBound) {
-                return front;
+                return InFront::Other;
             }
         }
         desktop.Pause(kPollInterval);
+        held += kPollInterval;
     }
 }
 
@@ -71,37 +91,40 @@ void SendGoToLine(Desktop& desktop, const TaskWindow& editor,
         }
         return IgnoringFailure(action);
     };
-    const auto waitFor = [&](InFront wanted, InFront stopAt) {
+    const auto waitFor = [&](std::initializer_list<InFront> wanted) {
         InFront reached = InFront::Other;
-        return step([&] { reached = WaitFor(desktop, editor, wanted, stopAt); }) ? reached
-                                                                                 : InFront::Other;
+        return step([&] { reached = WaitFor(desktop, editor, wanted); }) ? reached : InFront::Other;
     };
     const auto send = [&](const std::string& keys) { step([&] { desktop.SendKeys(keys); }); };
 
     // A question the editor asks as it comes forward is answered first.
-    if (waitFor(InFront::Editor, InFront::Editor) != InFront::Editor) {
+    if (waitFor({InFront::Editor}) != InFront::Editor) {
         return;
     }
     for (int press = 0; press < 2; ++press) {
         send("^g");
-        const InFront reached = waitFor(InFront::GoToBox, InFront::Question);
-        if (reached == InFront::GoToBox) {
-            if (lineText) {
-                send(*lineText);
+        InFront reached = waitFor({InFront::GoToBox, InFront::Question});
+        if (reached == InFront::Question) {
+            // A question instead of the box: once the user has answered it,
+            // the box may follow by itself; if the editor is back instead,
+            // Ctrl+G goes once more.
+            reached = waitFor({InFront::GoToBox, InFront::Editor});
+            if (reached == InFront::Editor) {
+                continue;
             }
-            send("{ENTER}");
-            if (waitFor(InFront::Editor, InFront::Editor) == InFront::Editor) {
-                send("{HOME}");
-                send("+{END}");
-            }
+        }
+        if (reached != InFront::GoToBox) {
             return;
         }
-        // A question instead of the box: once the user has answered it and the
-        // editor is back in front, Ctrl+G goes once more.
-        if (reached != InFront::Question ||
-            waitFor(InFront::Editor, InFront::Editor) != InFront::Editor) {
-            return;
+        if (lineText) {
+            send(*lineText);
         }
+        send("{ENTER}");
+        if (waitFor({InFront::Editor}) == InFront::Editor) {
+            send("{HOME}");
+            send("+{END}");
+        }
+        return;
     }
 }
 

@@ -90,7 +90,8 @@ protected:
     }
 
     void ExpectLine12Selected(const std::string& program) {
-        ASSERT_TRUE(WaitUntil([&] { return !EditorLog(program, "selected").empty(); }));
+        ASSERT_TRUE(WaitUntil([&] { return !EditorLog(program, "selected").empty(); }))
+            << Layout().Read("work\\editors.log").value_or("");
         EXPECT_EQ(EditorLog(program, "key"), (Values{"Ctrl+G", "Home", "Shift+End"}));
         EXPECT_EQ(EditorLog(program, "box-key"), (Values{"Space", "1", "2", "Enter"}));
         EXPECT_EQ(EditorLog(program, "selected"), Values{"PRINT 12"});

@@ -178,9 +178,16 @@ TaskWindow FakeDesktop::ActivateByTask(TaskId task) {
 }
 
 TaskWindow FakeDesktop::Foreground() {
+    if (looksUntilField_ > 0 && --looksUntilField_ == 0) {
+        front.focusInField = true;
+    }
     if (nextFront_ && --looksUntilNextFront_ <= 0) {
         front = *nextFront_;
         nextFront_.reset();
+        if (front.focusInField && boxFieldLooks > 0) {
+            front.focusInField = false;
+            looksUntilField_ = boxFieldLooks;
+        }
         if (boxOwner_ && front.window == boxOwner_->window + 2 && questionLooks >= 0) {
             nextFront_ = *boxOwner_;  // the user answers the question
             looksUntilNextFront_ = questionLooks;

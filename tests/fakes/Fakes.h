@@ -122,6 +122,8 @@ public:
     // when editorComesBack is false). -1: no box opens.
     int goToBoxDelay = 1;
     bool editorComesBack = true;
+    // The box is in front this many looks before its field has the focus.
+    int boxFieldLooks = 0;
     // The first Ctrl+G this many times brings a question instead (window + 2,
     // no field), which the user answers after this many looks (-1: never); a
     // key typed into it answers it at once.
@@ -159,6 +161,7 @@ private:
     std::optional<TaskWindow> boxOwner_;
     std::optional<TaskWindow> nextFront_;
     int looksUntilNextFront_ = 0;
+    int looksUntilField_ = 0;
 };
 
 class FakeRegistry : public Registry {

@@ -70,31 +70,42 @@ TEST(EditorNavigation, EachEditorIsStartedAndSteeredWithTheWaitsOfItsTiming) {
 // Ctrl+G goes once more.
 TEST(EditorNavigation, TheLineWaitsForTheGoToBoxAndNothingMoreIsTypedWithoutIt) {
     const Lines twice = Concat({{"keys: ^g"}, kLine12});
-    const std::tuple<const char*, int, bool, int, int, Lines> cases[] = {
-        // name, box delay, editor back after Enter, questions first, looks until answered
-        {"box a moment later", 40, true, 0, 0, kLine12},
-        {"no box", -1, true, 0, 0, {"keys: ^g"}},
+    struct Case {
+        const char* name;
+        int boxDelay;
+        bool editorComesBack;
+        int questionsFirst;
+        int looksUntilAnswered;
+        int boxFieldLooks;
+        Lines keys;
+    };
+    const Case cases[] = {
+        {"box a moment later", 40, true, 0, 0, 0, kLine12},
+        {"the box's field takes the focus a moment after the box", 1, true, 0, 0, 1, kLine12},
+        {"no box", -1, true, 0, 0, 0, {"keys: ^g"}},
         {"editor not back after Enter",
          1,
          false,
          0,
          0,
+         0,
          {"keys: ^g", "box-keys:  12", "box-keys: {ENTER}"}},
-        {"a question, answered", 1, true, 1, 300, twice},
-        {"a question never answered", 1, true, 1, -1, {"keys: ^g"}},
-        {"a question each time", 1, true, 2, 3, {"keys: ^g", "keys: ^g"}}};
-    for (const auto& [name, delay, comesBack, questions, looks, keys] : cases) {
+        {"a question, answered", 1, true, 1, 300, 0, twice},
+        {"a question never answered", 1, true, 1, -1, 0, {"keys: ^g"}},
+        {"a question each time", 1, true, 2, 3, 0, {"keys: ^g", "keys: ^g"}}};
+    for (const Case& c : cases) {
         for (EditorChoice editor :
              {EditorChoice::Notepad, EditorChoice::JFE, EditorChoice::ConTEXT}) {
-            SCOPED_TRACE(name);
+            SCOPED_TRACE(c.name);
             EditorWorld world(editor);
-            world.fake.desktop.goToBoxDelay = delay;
-            world.fake.desktop.editorComesBack = comesBack;
-            world.fake.desktop.questionsFirst = questions;
-            world.fake.desktop.questionLooks = looks;
+            world.fake.desktop.goToBoxDelay = c.boxDelay;
+            world.fake.desktop.editorComesBack = c.editorComesBack;
+            world.fake.desktop.questionsFirst = c.questionsFirst;
+            world.fake.desktop.questionLooks = c.looksUntilAnswered;
+            world.fake.desktop.boxFieldLooks = c.boxFieldLooks;
             DebugContext context = world.Context();
             OpenEditorAtLine(context, "12", NavigationTiming::Compiler);
-            EXPECT_EQ(world.Only({"keys", "box-keys"}), keys);
+            EXPECT_EQ(world.Only({"keys", "box-keys"}), c.keys);
         }
     }
 }
