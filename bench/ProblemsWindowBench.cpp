@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Fakes.h"
@@ -20,12 +21,18 @@ constexpr int kRounds = 9;
 constexpr double kLimitMs = 100.0;
 
 ktv::RunProblems ManyProblems() {
-    ktv::RunProblems list{"c:\\work\\prog.bas", "c:\\work\\prog.c", {}};
+    // Each field by its name, so that a reordering of the structs cannot
+    // swap what the rows hold.
+    ktv::RunProblems list;
+    list.basicFile = "c:\\work\\prog.bas";
+    list.cFile = "c:\\work\\prog.c";
     for (int row = 0; row < kRows; ++row) {
-        list.problems.push_back(
-            ktv::Problem{row % 3 == 0 ? ktv::DiagnosticKind::CWarning : ktv::DiagnosticKind::CError,
-                         row % 2 == 0 ? std::to_string(row + 1) : "", 20 * row + 7,
-                         "undeclared identifier 'value_" + std::to_string(row) + "'"});
+        ktv::Problem problem;
+        problem.kind = row % 3 == 0 ? ktv::DiagnosticKind::CWarning : ktv::DiagnosticKind::CError;
+        problem.message = "undeclared identifier 'value_" + std::to_string(row) + "'";
+        problem.cLine = 20 * row + 7;
+        problem.basicLine = row % 2 == 0 ? std::to_string(row + 1) : "";
+        list.problems.push_back(std::move(problem));
     }
     return list;
 }
