@@ -95,6 +95,31 @@ std::vector<std::string> Arguments() {
     return arguments;
 }
 
+bool StartTool(const Scenario& scenario, std::string_view program) {
+    const std::string prefix(program);
+    const std::vector<std::string> arguments = Arguments();
+    if (!arguments.empty() && arguments.back() == "--helper") {
+        ::Sleep(static_cast<DWORD>(std::strtoul(
+            scenario.Get(prefix + ".helper_ms").value_or("120000").c_str(), nullptr, 10)));
+        return false;
+    }
+    if (scenario.Flag(prefix + ".helper")) {
+        std::string commandLine = std::string(::GetCommandLineA()) + " --helper";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &started)) {
+            ::CloseHandle(started.hThread);
+            ::CloseHandle(started.hProcess);
+        }
+    }
+    if (const auto hang = scenario.Get(prefix + ".hang_ms")) {
+        ::Sleep(static_cast<DWORD>(std::strtoul(hang->c_str(), nullptr, 10)));
+    }
+    return true;
+}
+
 int Finish(const Scenario& scenario, std::string_view program) {
     const std::string prefix(program);
     if (const auto sleep = scenario.Get(prefix + ".sleep_ms")) {

@@ -32,6 +32,14 @@ void AppendCallLog(std::string_view program);
 // The command line split into arguments; double quotes group and are dropped.
 std::vector<std::string> Arguments();
 
+// What every tool does first, once its call is logged: with
+// "<program>.helper=1" it starts a copy of itself that only waits (its call
+// line ends in " --helper"), as a tool that starts a helper process of its
+// own; with "<program>.hang_ms" it then waits that long before doing
+// anything, as a tool that hangs. False in the helper, which has waited
+// ("<program>.helper_ms", two minutes at most) and ends.
+bool StartTool(const Scenario& scenario, std::string_view program);
+
 // Sleeps for "<program>.sleep_ms" and returns "<program>.exit_code" (0 when
 // absent): the common end of every stand-in.
 int Finish(const Scenario& scenario, std::string_view program);

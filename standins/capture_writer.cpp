@@ -12,6 +12,8 @@
 //                        its standard input, that reads from a pipe
 //   spawn ...            starts this program with the remaining arguments,
 //                        inheriting its handles, and does not wait for it
+//   fork ...             the same, and then carries on with them itself too
+//   pidfile:PATH         appends its process id and a line end to PATH
 #include <windows.h>
 
 #include <cstdio>
@@ -160,9 +162,17 @@ int main(int argc, char** argv) {
             ::Sleep(static_cast<DWORD>(std::atoi(value.c_str())));
         } else if (name == "readable-pipes") {
             ReportReadablePipes(out);
-        } else if (name == "spawn") {
+        } else if (name == "spawn" || name == "fork") {
             Spawn(std::vector<std::string>(argv + i + 1, argv + argc));
-            return 0;
+            if (name == "spawn") {
+                return 0;
+            }
+        } else if (name == "pidfile") {
+            const HANDLE file =
+                ::CreateFileA(value.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, 0, nullptr);
+            Write(file, std::to_string(::GetCurrentProcessId()) + "\r\n");
+            ::CloseHandle(file);
         } else {
             return 2;
         }

@@ -53,6 +53,9 @@ std::string Translate(const std::string& baseName, const std::vector<std::string
 int main() {
     AppendCallLog("ktvc");
     const Scenario scenario = Scenario::Load();
+    if (!StartTool(scenario, "ktvc")) {
+        return 0;
+    }
     const std::vector<std::string> arguments = Arguments();
     const std::string basicPath = arguments.size() > 1 ? arguments[1] : std::string();
     const std::string folder = FolderOf(basicPath);

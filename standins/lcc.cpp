@@ -41,6 +41,9 @@ std::string DiagnosticAtBasicLine(const char* kind, const std::string& value,
 int main() {
     AppendCallLog("lcc");
     const Scenario scenario = Scenario::Load();
+    if (!StartTool(scenario, "lcc")) {
+        return 0;
+    }
     std::string cPath;
     std::string errorFile;
     const std::vector<std::string> arguments = Arguments();

@@ -39,6 +39,9 @@ void ShiftWriteTime(const std::string& path, long long seconds) {
 int main() {
     AppendCallLog("lcclnk");
     const Scenario scenario = Scenario::Load();
+    if (!StartTool(scenario, "lcclnk")) {
+        return 0;
+    }
     const std::vector<std::string> arguments = Arguments();
     std::string output;
     std::string object;

@@ -11,6 +11,9 @@ using namespace ktv::standins;
 int main() {
     AppendCallLog("lrc");
     const Scenario scenario = Scenario::Load();
+    if (!StartTool(scenario, "lrc")) {
+        return 0;
+    }
     const std::vector<std::string> arguments = Arguments();
     const std::string given = arguments.size() > 1 ? arguments[1] : std::string();
     const bool dialog = Upper(given).ends_with(".DLG");
