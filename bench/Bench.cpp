@@ -8,6 +8,10 @@
 //             once, against a bare one-window program that starts and waits
 //             for the same five command lines and then shows a box, driven
 //             and timed the same way, in turns;
+//   the window's longest answer to a sent message during a Debug run whose
+//             translator takes 10 s, against 50 ms;
+//   Stop: its press to every tool process gone (a hanging translator and a
+//             helper it started), against 1 s;
 //   the size of KTVDebugger.exe.
 // Each figure also gets one line RESULT|figure|measured|baseline|ratio|goal
 // that ./bench gathers into its table.
@@ -257,6 +261,58 @@ void BenchDebugRun(const std::string& program, const std::string& standins,
                 Median(ktv) / Median(baseline), 1.2);
 }
 
+// A run the user watches and stops: the window answers while a translator
+// works for 10 s, and Stop ends a hanging translator and its helper.
+void BenchWatchAndStop(const std::string& program, const std::string& standins, int rounds) {
+    TestLayout layout(program, standins);
+    AppSession app(layout.Program(), layout.Root());
+    app.SetText(ktv::ids::kLccDirectoryField, layout.LccDir());
+    app.SetText(ktv::ids::kKtvDirectoryField, layout.KtvDir());
+    app.SetText(ktv::ids::kBasicFileField, layout.BasicFile());
+    app.Click(ktv::ids::kLaunchJfeBox);  // no editor
+
+    layout.Write("work\\scenario.txt", "ktvc.hang_ms=10000\r\n");
+    double longest = 0;
+    {
+        const AnswerWatch watch(app.MainWindow());
+        RunUntilSuccessBox(app.ProcessId(), [&] { app.Click(ktv::ids::kDebugButton); });
+        longest = static_cast<double>(watch.Longest().count());
+    }
+    app.WaitUntilIdle();
+    std::printf(
+        "longest answer to a sent message during a Debug run with a 10 s translator: "
+        "%.0f ms (goal <= 50)\n",
+        longest);
+    PrintResult("window answers during a Debug run, 10 s translator (worst)", FormatMs(longest),
+                "50 ms limit", longest / 50.0, 1.0);
+
+    layout.Write("work\\scenario.txt", "ktvc.helper=1\r\nktvc.hang_ms=60000\r\n");
+    std::vector<double> stops;
+    for (int round = 0; round < rounds; ++round) {
+        const std::size_t calls = layout.CommandLinesOf("ktvc").size();
+        app.Click(ktv::ids::kDebugButton);
+        if (!WaitUntil([&] { return layout.CommandLinesOf("ktvc").size() == calls + 2; })) {
+            throw DriverError("the translator and its helper did not start (" +
+                              std::to_string(layout.CommandLinesOf("ktvc").size()) + " calls) " +
+                              TextOf(app.Control(ktv::ids::kStatusBar)) + "|" +
+                              TextOf(app.Control(ktv::ids::kDebugButton)));
+        }
+        const auto pressed = Clock::now();
+        app.Click(ktv::ids::kDebugButton);
+        while (!ProcessesNamed("ktvc.exe").empty() &&
+               Clock::now() - pressed < std::chrono::seconds(10)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        stops.push_back(std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
+        app.WaitUntilIdle();
+    }
+    app.Close();
+    std::printf("Stop to every tool process gone: median %.0f ms, worst %.0f ms (goal <= 1000)\n",
+                Median(stops), *std::max_element(stops.begin(), stops.end()));
+    PrintResult("Stop pressed to every tool process gone (median)", FormatMs(Median(stops)),
+                "1000 ms limit", Median(stops) / 1000.0, 1.0);
+}
+
 void PrintSize(const std::string& program) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ::GetFileAttributesExA(program.c_str(), GetFileExInfoStandard, &data);
@@ -297,6 +353,17 @@ int main(int argc, char** argv) {
     } catch (const std::exception& failure) {
         std::printf("Debug run: not measured (%s)\n", failure.what());
         std::printf("RESULT|Debug run, press to success box|not measured|-|-|1.20\n");
+        status = 1;
+    }
+    try {
+        BenchWatchAndStop(program, standins, rounds);
+    } catch (const std::exception& failure) {
+        std::printf("watch and stop: not measured (%s)\n", failure.what());
+        std::printf(
+            "RESULT|window answers during a Debug run, 10 s translator (worst)|not "
+            "measured|-|-|1.00\n");
+        std::printf(
+            "RESULT|Stop pressed to every tool process gone (median)|not measured|-|-|1.00\n");
         status = 1;
     }
     return status;

@@ -111,7 +111,8 @@ int main(int argc, char** argv) {
     ktv::fakes::FakePlatform fake;
     ktv::Platform platform{fake.processes, fake.desktop, disk, fake.registry, fake.system};
     ktv::BuildNames names{folder.string(), "prog", "prog.bas"};
-    ktv::DebugContext context{ktv::DebugOptions{}, names, platform, 0};
+    ktv::RunControl run;
+    ktv::DebugContext context{ktv::DebugOptions{}, names, platform, 0, run};
     const std::string errorFile = names.folder + "\\lcc.err";
     const std::string cFile = names.folder + "\\prog.c";
 

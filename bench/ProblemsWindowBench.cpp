@@ -45,7 +45,8 @@ int main() {
                                          100, 100, 500, 300, nullptr, nullptr, instance, nullptr);
     ktv::fakes::FakePlatform fake;
     ktv::BuildNames run{"c:\\work", "prog", "prog.bas"};
-    const ktv::DebugContext context{ktv::DebugOptions{}, run, fake.platform, 0};
+    ktv::RunControl control;
+    const ktv::DebugContext context{ktv::DebugOptions{}, run, fake.platform, 0, control};
     std::vector<double> times;
     for (int round = 0; round < kRounds; ++round) {
         auto list = std::make_unique<ktv::ProblemsWindowModel>(ManyProblems(), context);

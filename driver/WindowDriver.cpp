@@ -65,6 +65,30 @@ std::string TextOf(HWND window) {
     return text;
 }
 
+std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
+    std::vector<DWORD> ids;
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot, &entry); more;
+         more = ::Process32Next(snapshot, &entry)) {
+        if (_stricmp(entry.szExeFile, exeName.c_str()) == 0) {
+            ids.push_back(entry.th32ProcessID);
+        }
+    }
+    ::CloseHandle(snapshot);
+    return ids;
+}
+
+bool HasEnded(DWORD processId) {
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    const bool ended = process == nullptr || ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    if (process != nullptr) {
+        ::CloseHandle(process);
+    }
+    return ended;
+}
+
 TestLayout::TestLayout(const std::string& program, const std::string& standins) {
     static std::atomic<int> counter{0};
     root_ =
@@ -118,6 +142,35 @@ std::vector<std::string> TestLayout::CommandLinesOf(const std::string& program) 
         }
     }
     return commandLines;
+}
+
+std::vector<std::string> TestLayout::List(const std::string& relative) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(root_ + "\\" + relative)) {
+        if (entry.path().filename() != "standins.log") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+AnswerWatch::AnswerWatch(HWND window)
+    : thread_([this, window] {
+          while (!done_.load()) {
+              const auto sent = std::chrono::steady_clock::now();
+              DWORD_PTR result = 0;
+              ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result);
+              const auto took =
+                  std::chrono::duration_cast<Milliseconds>(std::chrono::steady_clock::now() - sent);
+              longestMs_.store(std::max(longestMs_.load(), static_cast<long long>(took.count())));
+              std::this_thread::sleep_for(Milliseconds(10));
+          }
+      }) {}
+
+AnswerWatch::~AnswerWatch() {
+    done_.store(true);
+    thread_.join();
 }
 
 AppSession::AppSession(const std::string& program, const std::string& workingDirectory) {
@@ -208,10 +261,12 @@ void AppSession::PressOk(const MessageBoxInfo& box) const {
 }
 
 bool AppSession::WaitUntilIdle() const {
-    return WaitUntil([&] {
-        return ::IsWindowEnabled(mainWindow_) && ::IsWindowEnabled(Control(ids::kDebugButton)) &&
-               FindTopLevel(processId_, "#32770", nullptr) == nullptr;
-    });
+    return WaitUntil(
+        [&] { return !IsRunning() && FindTopLevel(processId_, "#32770", nullptr) == nullptr; });
+}
+
+bool AppSession::IsRunning() const {
+    return TextOf(Control(ids::kDebugButton)) != "Debug";
 }
 
 bool AppSession::Close() {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/WinApi.h"
@@ -32,6 +34,12 @@ HWND FindTopLevel(DWORD processId, const char* className, const char* title);
 // What WM_GETTEXT gives, which works across processes.
 std::string TextOf(HWND window);
 
+// The ids of the running processes with this file name ("ktvc.exe").
+std::vector<DWORD> ProcessesNamed(const std::string& exeName);
+
+// Whether the process has ended (or never was).
+bool HasEnded(DWORD processId);
+
 // One test's own copy of the program and the tools, in a fresh temporary
 // folder, so that the settings file and the tools' files are private:
 //   <root>\KTVDebugger.exe, <root>\lcc\bin\ (lrc, lcc, lcclnk, builtprog),
@@ -56,9 +64,28 @@ public:
     void Copy(const std::string& from, const std::string& toRelative) const;
     // The logged command lines of one stand-in ("ktvc", "lcclnk", ...).
     std::vector<std::string> CommandLinesOf(const std::string& program) const;
+    // The names in a folder, sorted, but for the stand-ins' own log.
+    std::vector<std::string> List(const std::string& relative) const;
 
 private:
     std::string root_;
+};
+
+// Sends the window a message every few milliseconds from a thread of its
+// own, and keeps the longest it took to answer one, while it lives.
+class AnswerWatch {
+public:
+    explicit AnswerWatch(HWND window);
+    AnswerWatch(const AnswerWatch&) = delete;
+    AnswerWatch& operator=(const AnswerWatch&) = delete;
+    ~AnswerWatch();
+
+    Milliseconds Longest() const { return Milliseconds(longestMs_.load()); }
+
+private:
+    std::atomic<bool> done_{false};
+    std::atomic<long long> longestMs_{0};
+    std::thread thread_;
 };
 
 struct MessageBoxInfo {
@@ -88,7 +115,9 @@ public:
     // The program's first visible dialog (class #32770), or nothing in time.
     std::optional<MessageBoxInfo> WaitForBox() const;
     void PressOk(const MessageBoxInfo& box) const;
-    // A Debug run has finished: the window and Debug are enabled, no box is up.
+    // A run is under way: Debug reads "Stop".
+    bool IsRunning() const;
+    // A Debug run has finished (IsRunning no more) and no box is up.
     bool WaitUntilIdle() const;
     // WM_CLOSE, as the close box does; true when the process has ended.
     bool Close();

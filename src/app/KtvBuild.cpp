@@ -13,6 +13,7 @@
 
 #include "cli/CommandLineBuild.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/ConsoleInterrupt.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Platform.h"
 #include "text/Errors.h"
@@ -168,7 +169,13 @@ int main(int argc, char** argv) {
         arguments.basicFile = *basicFile;
         ktv::win32::Win32Platform real;
         ktv::Platform platform = real.Get();
-        return ktv::RunCommandLineBuild(arguments, platform, out, notes);
+        // Ctrl+C, Ctrl+Break or a closed console stop the build: its tools
+        // end, its intermediate files go, and it says so.
+        ktv::RunControl run;
+        ktv::win32::ConsoleInterrupt interrupt([&run] { run.RequestStop(); });
+        const ktv::BuildExit exit = ktv::RunCommandLineBuild(arguments, platform, run, out, notes);
+        notes.flush();
+        return exit;
     } catch (const ktv::InvalidArgument& e) {
         out << "ktvbuild: error: " << e.what() << "\n";
         notes << "Try ktvbuild --help\n";

@@ -22,6 +22,10 @@ int RunProgram(HINSTANCE instance, int showCommand) {
     ktv::win32::MainWindow window(instance, model, {IDI_APP, IDB_MAIN_BANNER, IDB_MAIN_BANNER_72PX},
                                   [&platform] { return platform.desktop.IsBusy(); });
     window.Create();
+    // A run's waits handle the window's messages as the loop below does, so
+    // Tab, Esc (which stops a run) and Enter work during a run too.
+    platform.desktop.SetMessageFilter(
+        [&window](MSG& message) { return window.PreTranslateMessage(message); });
     ktv::MainWindowController controller(model, world, window);
     try {
         // Settings and the rules between the controls are in place before

@@ -138,6 +138,11 @@ private:
         exit_ = kBuilt;
     }
 
+    void Stopped() override {
+        notes_ << "ktvbuild: stopped\n";
+        exit_ = kNotBuilt;
+    }
+
     // Every problem the error files hold, warnings that do not end the build
     // included: an editor's task shows them all.
     void ReportProblems(const RunProblems& problems, bool endsBuild) override {
@@ -159,7 +164,7 @@ private:
 
 }  // namespace
 
-BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform,
+BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
                               std::ostream& out, std::ostream& notes) {
     MainWindowModel model;
     const std::string settings = SettingsFileToRead(platform);
@@ -183,7 +188,7 @@ BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platfor
     options.runProgram = options.debugInWedit = false;
 
     BuildNames names;
-    DebugContext context{options, names, platform, 0};
+    DebugContext context{options, names, platform, 0, run};
     ConsoleHost host(context, arguments.insertMarker, out, notes);
     RunToolChain(context, host);
     out.flush();

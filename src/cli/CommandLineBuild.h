@@ -38,8 +38,9 @@ enum BuildExit { kBuilt = 0, kSourceProblems = 1, kNotBuilt = 2 };
 // the arguments' overrides, as Debug does but without a window: every problem
 // as one "PATH:LINE: KIND: MESSAGE" line on `out`, then "ktvbuild: built
 // PATH", or "ktvbuild: error: TEXT" when the tool chain fails. Notes go to
-// `notes`.
-BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform,
+// `notes`, among them "ktvbuild: stopped" when `run` was asked to stop (the
+// tools then end, the intermediate files go, and the build is not built).
+BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
                               std::ostream& out, std::ostream& notes);
 
 // Why a path cannot be built: the KTV translator and the LCC tools take paths

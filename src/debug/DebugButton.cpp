@@ -1,5 +1,6 @@
 #include "debug/DebugButton.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,7 @@
 #include "debug/ErrorBoxes.h"
 #include "debug/PostBuild.h"
 #include "debug/ProblemReport.h"
+#include "debug/RunStatus.h"
 #include "debug/SourceMarkers.h"
 #include "debug/ToolChain.h"
 #include "debug/ToolCommands.h"
@@ -23,7 +25,8 @@ public:
 
 private:
     void Begin() override {
-        window_.SetButtonsEnabled(false);  // "Debug" among them: no second run can start
+        started_ = context_.platform.system.MonotonicTime();
+        window_.SetButtonsEnabled(false);  // "Debug" now reads "Stop": no second run can start
         window_.SetWindowEnabled(false);
         DoEvents(desktop_, 2);
         // Word wrap off lets Home and Shift+End select a whole line in a
@@ -40,7 +43,11 @@ private:
     }
 
     bool CheckMarker(const std::string& basicPath) override {
-        return !InsertSourceMarkers(context_, basicPath);  // inserted: Debug again
+        if (!InsertSourceMarkers(context_, basicPath)) {
+            return true;
+        }
+        window_.ShowOutcome(MarkerAddedText(context_.names.fileName));  // Debug again
+        return false;
     }
 
     void CompilerFinished() override { DoEvents(desktop_, 1); }
@@ -53,6 +60,7 @@ private:
         if (!endsBuild) {
             return;
         }
+        window_.ShowOutcome(ProblemCountText(problems));
         try {
             if (ShowBasicErrors(context_, problems) && ShowCErrors(context_, problems) &&
                 context_.options.checkWarnings) {
@@ -80,13 +88,20 @@ private:
 
     // Pointer back to the arrow, then the box.
     void Failed(std::string_view text) override {
+        IgnoringFailure([&] { window_.ShowOutcome(FailureText(text)); });
         IgnoringFailure([&] { desktop_.SetBusyCursor(false); });
         ErrorBox(desktop_, context_.owner, text);
     }
 
+    void Stopped() override { window_.ShowOutcome(std::string(kStoppedStatus)); }
+
     // "Success!", then the chosen action for a program (none for a DLL).
-    void Built(const std::string&, bool dll) override {
+    void Built(const std::string& outputPath, bool dll) override {
         const DebugOptions& options = context_.options;
+        IgnoringFailure([&] {
+            window_.ShowOutcome(
+                BuiltText(outputPath, context_.platform.system.MonotonicTime() - started_));
+        });
         if (!Try("Could not show the result",
                  [&] {
                      desktop_.MessageBox(
@@ -123,6 +138,7 @@ private:
     DebugContext& context_;
     DebugButtonWindow& window_;
     Desktop& desktop_;
+    std::chrono::milliseconds started_{0};
 };
 
 }  // namespace

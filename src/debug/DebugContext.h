@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "debug/RunControl.h"
 #include "platform/Platform.h"
 #include "platform/WindowRef.h"
 
@@ -41,12 +42,14 @@ struct BuildNames {
 
 // What the routines of a Debug run work with: the run's own copy of the
 // options (the directories normalised once the run has begun), the names of
-// the run, the platform, and the main window as the owner of every box.
+// the run, the platform, the main window as the owner of every box, and the
+// run's steps and stop.
 struct DebugContext {
     DebugOptions options;
     BuildNames& names;
     Platform& platform;
-    WindowRef owner = 0;
+    WindowRef owner;
+    RunControl& run;
 };
 
 }  // namespace ktv

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "debug/Diagnostics.h"
@@ -81,12 +82,13 @@ void OpenNotepad(DebugContext& context, const std::optional<std::string>& lineTe
         return;
     }
     DoEvents(platform.desktop, waits.afterActivation);
-    SendGoToLine(platform.desktop, *window, lineText, /*skipFailures=*/false);
+    SendGoToLine(platform.desktop, context.run, *window, "Notepad", lineText,
+                 /*skipFailures=*/false);
 }
 
 // JFE and ConTEXT: every failing step is skipped.
-void OpenSkippingFailures(DebugContext& context, const std::string& commandLine,
-                          const std::vector<std::string>& titles,
+void OpenSkippingFailures(DebugContext& context, std::string_view name,
+                          const std::string& commandLine, const std::vector<std::string>& titles,
                           const std::optional<std::string>& lineText, EditorWaits waits) {
     Platform& platform = context.platform;
     std::optional<TaskId> task;
@@ -102,14 +104,14 @@ void OpenSkippingFailures(DebugContext& context, const std::string& commandLine,
         return;
     }
     IgnoringFailure([&] { DoEvents(platform.desktop, waits.afterActivation); });
-    SendGoToLine(platform.desktop, *window, lineText, /*skipFailures=*/true);
+    SendGoToLine(platform.desktop, context.run, *window, name, lineText, /*skipFailures=*/true);
 }
 
 void OpenJfe(DebugContext& context, const std::optional<std::string>& lineText,
              NavigationTiming timing) {
     IgnoringFailure([&] { ActivateJfeWindow(context); });
     IgnoringFailure([&] { DoEvents(context.platform.desktop, 2); });
-    OpenSkippingFailures(context, JfeCommandLine(context.options),
+    OpenSkippingFailures(context, "JFE", JfeCommandLine(context.options),
                          JfeWindowTitles(context.names.fileName, context.options.basicFile),
                          lineText, JfeWaits(timing));
 }
@@ -119,7 +121,7 @@ void OpenConText(DebugContext& context, const std::optional<std::string>& lineTe
     const std::string title = ConTextWindowTitle(context.options.basicFile);
     // Whether a ConTEXT window was there or not, a new one is started.
     IgnoringFailure([&] { context.platform.desktop.ActivateByTitle(title); });
-    OpenSkippingFailures(context, ConTextCommandLine(context.options), {title}, lineText,
+    OpenSkippingFailures(context, "ConTEXT", ConTextCommandLine(context.options), {title}, lineText,
                          ConTextWaits(timing));
 }
 
@@ -144,6 +146,9 @@ void OpenInMyEditor(DebugContext& context, const std::string& file, const std::s
 
 void OpenEditorAtLine(DebugContext& context, const std::string& basicLine,
                       NavigationTiming timing) {
+    if (context.run.StopRequested()) {
+        return;
+    }
     const std::optional<std::string> lineText = LineText(basicLine);
     switch (context.options.editor) {
         case EditorChoice::MyEditor:

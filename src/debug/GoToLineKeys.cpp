@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <initializer_list>
+#include <string>
 
 #include "text/Errors.h"
 
@@ -43,47 +44,78 @@ InFront Classify(const TaskWindow& front, const TaskWindow& editor) {
 // there, for at most kGoToBoxBound; while a settled question of the editor's
 // is in front, the bound is kQuestionBound, and it starts again once the
 // question has gone. Returns the kind that settled, or Other when the bound
-// ran out.
-InFront WaitFor(Desktop& desktop, const TaskWindow& editor,
-                std::initializer_list<InFront> wanted) {
-    milliseconds waited{0};
-    milliseconds asked{0};
-    TaskWindow last{};
-    InFront lastKind = InFront::Other;
-    milliseconds held{-1};  // how long `last` has been in front as it is
-    for (;;) {
-        const TaskWindow front = desktop.Foreground();
-        const InFront kind = Classify(front, editor);
-        if (held < milliseconds{0} || front.window != last.window || kind != lastKind) {
-            last = front;
-            lastKind = kind;
-            held = milliseconds{0};
-        }
-        const bool settled = held >= kSettleTime;
-        if (settled && std::find(wanted.begin(), wanted.end(), kind) != wanted.end()) {
-            return kind;
-        }
-        if (settled && kind == InFront::Question) {
-            waited = milliseconds{0};
-            asked += kPollInterval;
-            if (asked > kQuestionBound) {
-                return InFront::Other;
-            }
-        } else {
-            waited += kPollInterval;
-            if (waited > kGoToBoxBound) {
-                return InFront::Other;
-            }
-        }
-        desktop.Pause(kPollInterval);
-        held += kPollInterval;
+// ran out or the run was stopped.
+class FrontWatch {
+public:
+    FrontWatch(Desktop& desktop, RunControl& run, const TaskWindow& editor,
+               std::string_view editorName)
+        : desktop_(desktop), run_(run), editor_(editor), editorName_(editorName) {}
+    FrontWatch(const FrontWatch&) = delete;
+    FrontWatch& operator=(const FrontWatch&) = delete;
+    ~FrontWatch() {
+        IgnoringFailure([&] { ShowQuestion(false); });
     }
-}
+
+    InFront WaitFor(std::initializer_list<InFront> wanted) {
+        milliseconds waited{0};
+        milliseconds asked{0};
+        TaskWindow last{};
+        InFront lastKind = InFront::Other;
+        milliseconds held{-1};  // how long `last` has been in front as it is
+        for (;;) {
+            if (run_.StopRequested()) {
+                return InFront::Other;
+            }
+            const TaskWindow front = desktop_.Foreground();
+            const InFront kind = Classify(front, editor_);
+            if (held < milliseconds{0} || front.window != last.window || kind != lastKind) {
+                last = front;
+                lastKind = kind;
+                held = milliseconds{0};
+            }
+            const bool settled = held >= kSettleTime;
+            ShowQuestion(settled && kind == InFront::Question);
+            if (settled && std::find(wanted.begin(), wanted.end(), kind) != wanted.end()) {
+                return kind;
+            }
+            if (settled && kind == InFront::Question) {
+                waited = milliseconds{0};
+                asked += kPollInterval;
+                if (asked > kQuestionBound) {
+                    return InFront::Other;
+                }
+            } else {
+                waited += kPollInterval;
+                if (waited > kGoToBoxBound) {
+                    return InFront::Other;
+                }
+            }
+            desktop_.Pause(kPollInterval);
+            held += kPollInterval;
+        }
+    }
+
+    // The run's step says so while a question waits for the user.
+    void ShowQuestion(bool up) {
+        if (up != questionShown_) {
+            questionShown_ = up;
+            run_.ShowStep(up ? "Waiting for " + std::string(editorName_) + "'s question" : "");
+        }
+    }
+
+private:
+    Desktop& desktop_;
+    RunControl& run_;
+    const TaskWindow& editor_;
+    std::string_view editorName_;
+    bool questionShown_ = false;
+};
 
 }  // namespace
 
-void SendGoToLine(Desktop& desktop, const TaskWindow& editor,
-                  const std::optional<std::string>& lineText, bool skipFailures) {
+void SendGoToLine(Desktop& desktop, RunControl& run, const TaskWindow& editor,
+                  std::string_view editorName, const std::optional<std::string>& lineText,
+                  bool skipFailures) {
     const auto step = [&](const std::function<void()>& action) {
         if (!skipFailures) {
             action();
@@ -91,11 +123,16 @@ void SendGoToLine(Desktop& desktop, const TaskWindow& editor,
         }
         return IgnoringFailure(action);
     };
+    FrontWatch watch(desktop, run, editor, editorName);
     const auto waitFor = [&](std::initializer_list<InFront> wanted) {
         InFront reached = InFront::Other;
-        return step([&] { reached = WaitFor(desktop, editor, wanted); }) ? reached : InFront::Other;
+        return step([&] { reached = watch.WaitFor(wanted); }) ? reached : InFront::Other;
     };
-    const auto send = [&](const std::string& keys) { step([&] { desktop.SendKeys(keys); }); };
+    const auto send = [&](const std::string& keys) {
+        if (!run.StopRequested()) {
+            step([&] { desktop.SendKeys(keys); });
+        }
+    };
 
     // A question the editor asks as it comes forward is answered first.
     if (waitFor({InFront::Editor}) != InFront::Editor) {

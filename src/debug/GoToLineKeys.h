@@ -2,7 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "debug/RunControl.h"
 #include "platform/Desktop.h"
 
 namespace ktv {
@@ -20,7 +22,10 @@ namespace ktv {
 // line number never lands in the document or answers a question. Without a
 // line text the go-to box is confirmed as it stands. With `skipFailures` a
 // step that fails is skipped; otherwise its failure reaches the caller.
-void SendGoToLine(Desktop& desktop, const TaskWindow& editor,
-                  const std::optional<std::string>& lineText, bool skipFailures);
+// While a question is up the run shows "Waiting for <editorName>'s question";
+// a stop ends every wait, and no key follows it.
+void SendGoToLine(Desktop& desktop, RunControl& run, const TaskWindow& editor,
+                  std::string_view editorName, const std::optional<std::string>& lineText,
+                  bool skipFailures);
 
 }  // namespace ktv

@@ -119,14 +119,20 @@ void OpenInWedit(DebugContext& context) {
     platform.processes.WaitUntilReady(wedit, kWeditStartBound);
     DoEvents(desktop, 2);
 
+    // No key follows a stop, which may come in any of the event passes.
+    const auto send = [&](const char* keys) {
+        context.run.ThrowIfStopped();
+        desktop.SendKeys(keys);
+    };
     ActivateWedit(desktop, wedit, "the build command (F9)");
     DoEvents(desktop, 2);
-    desktop.SendKeys("{F9}");
+    send("{F9}");
     DoEvents(desktop, 6);
-    desktop.SendKeys("{ENTER}");
+    send("{ENTER}");
     DoEvents(desktop, 2);
-    desktop.SendKeys("{ENTER}");
+    send("{ENTER}");
     DoEvents(desktop, 16);
+    context.run.ThrowIfStopped();
 
     // Wedit has the focus now; the box belongs to the main window, which comes
     // back in front so the box is not hidden behind Wedit.
@@ -140,7 +146,7 @@ void OpenInWedit(DebugContext& context) {
     DoEvents(desktop, 2);
     ActivateWedit(desktop, wedit, "the debugger key (F5)");
     DoEvents(desktop, 2);
-    desktop.SendKeys("{F5}");
+    send("{F5}");
 }
 
 void RunBuiltProgram(DebugContext& context) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "debug/PostBuild.h"
@@ -55,17 +56,26 @@ public:
 
     // Never throws: every failure reaches the host, and the finish always runs.
     void Execute() noexcept {
-        // Each stretch reports its own failures; this catches one that
-        // strikes between them (after the link, or for want of memory).
-        ReportingFailure(
-            [&] {
-                if (Build()) {
-                    host_.Built(InFolder(output_), target_.IsDll());
-                }
-            },
-            [&](std::string_view reason) {
-                Report("The Debug run stopped: " + std::string(reason));
-            });
+        try {
+            // Each stretch reports its own failures; this catches one that
+            // strikes between them (after the link, or for want of memory).
+            ReportingFailure(
+                [&] {
+                    if (Build()) {
+                        host_.Built(InFolder(output_), target_.IsDll());
+                    }
+                },
+                [&](std::string_view reason) {
+                    Report("The Debug run stopped: " + std::string(reason));
+                });
+        } catch (const RunStopped&) {
+            // Nothing more of the run is done, and nothing is reported.
+        }
+        // A stop that came while the run was already ending (an editor being
+        // steered, Wedit starting) is told the same way.
+        if (context_.run.StopRequested()) {
+            IgnoringFailure([&] { host_.Stopped(); });
+        }
         Finish();
     }
 
@@ -167,7 +177,7 @@ private:
     }
 
     bool Translate() {
-        context_.platform.processes.RunHidden(commandLine_);
+        RunTool("Translating " + Names().fileName);
         return true;
     }
 
@@ -190,15 +200,15 @@ private:
 
     // Both runs on every build; a failed one only leaves the .res out of the link.
     bool CompileResources() {
-        context_.platform.processes.RunHidden(commandLine_);
+        RunTool("Compiling resources");
         commandLine_ = DialogResourceCommand(options_.lccPath, Names());
-        context_.platform.processes.RunHidden(commandLine_);
+        RunTool("Compiling resources");
         return true;
     }
 
     bool Compile() {
         commandLine_ = CompilerCommand(options_.lccPath, Names());
-        context_.platform.processes.RunHidden(commandLine_);
+        RunTool("Compiling " + Names().baseName + ".c");
         host_.CompilerFinished();
         return true;
     }
@@ -245,7 +255,7 @@ private:
                                      libraryArguments_);
         output_ = ExpectedOutputName(target_, Names().baseName);
         const std::optional<FileStamp> before = StampOf(InFolder(output_));
-        context_.platform.processes.RunHidden(commandLine_);
+        RunTool(output_.empty() ? std::string("Linking") : "Linking " + output_);
 
         const std::optional<FileStamp> after = StampOf(InFolder(output_));
         if (!after || after == before) {
@@ -254,6 +264,12 @@ private:
             return false;
         }
         return true;
+    }
+
+    // The command line built last, with the step it is shown as.
+    void RunTool(std::string step) {
+        context_.run.ShowStep(std::move(step));
+        context_.platform.processes.RunHidden(commandLine_, context_.run.Stop());
     }
 
     std::optional<FileStamp> StampOf(const std::string& path) {

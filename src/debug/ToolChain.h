@@ -35,6 +35,11 @@ public:
     // A failure of the tool chain itself, in the words of the window's box.
     virtual void Failed(std::string_view text) = 0;
 
+    // The run was stopped at the user's request (DebugContext::run): the
+    // running tool and what it started are gone, and nothing more is done
+    // or reported; the finish follows.
+    virtual void Stopped() = 0;
+
     // The linker wrote the program or DLL at this full path.
     virtual void Built(const std::string& outputPath, bool dll) = 0;
 
@@ -43,9 +48,10 @@ public:
 };
 
 // Translator, resource compiler (twice), C compiler and linker, in turn, in
-// the Basic file's folder. The first step that fails or reports a problem
-// ends the run; every run, however it ends, removes the intermediate files.
-// Nothing escapes: every failure reaches the host.
+// the Basic file's folder, each shown as the run's step while it runs. The
+// first step that fails or reports a problem ends the run, and so does a
+// stop; every run, however it ends, removes the intermediate files. Nothing
+// escapes: every failure reaches the host.
 void RunToolChain(DebugContext& context, ToolChainHost& host);
 
 }  // namespace ktv

@@ -36,6 +36,9 @@ constexpr int kAboutButton = 1306;
 constexpr int kDebugButton = 1307;
 constexpr int kBrowseEditorButton = 1308;
 
+// The status bar along the bottom edge: the step of a run, or how it ended.
+constexpr int kStatusBar = 1501;
+
 // The title over the banner, the banner and the rule: places in the layout
 // that the window paints. The hint under the libraries is a label window.
 constexpr int kTitleLabel = 1401;

@@ -143,7 +143,9 @@ private:
 
 class CommandButton : public Control {
 public:
-    explicit CommandButton(int id) : Control(ControlKind::CommandButton, id) {}
+    // An empty caption leaves the window's own.
+    explicit CommandButton(int id, std::string caption = {})
+        : Control(ControlKind::CommandButton, id), caption_(std::move(caption)) {}
 
     void Click() const {
         if (handler_)
@@ -151,8 +153,15 @@ public:
     }
     void SetHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption) {
+        caption_ = std::move(caption);
+        NotifyView();
+    }
+
 private:
     std::function<void()> handler_;
+    std::string caption_;
 };
 
 // The window as a whole: only its enabled flag is modelled.

@@ -26,6 +26,8 @@ MainWindowController::MainWindowController(MainWindowModel& model, Platform& pla
     model_.aboutButton.SetHandler([this] { OnAbout(); });
     model_.exitButton.SetHandler([this] { OnExit(); });
     model_.browseEditorButton.SetHandler([this] { OnBrowseEditor(); });
+    model_.escapeKey.SetHandler([this] { OnEscape(); });
+    model_.closeWindow.SetHandler([this] { OnClose(); });
     model_.editorCommandField.SetCommitHandler([this] { CheckEditorCommand(); });
     // The editors on this machine are looked for when the user opens the
     // list, not at every start.
@@ -72,26 +74,94 @@ void MainWindowController::CentreOnScreen() {
     view_.MoveTo(at.x, at.y);
 }
 
+// During a run the button reads "Stop": a press then asks the run to stop,
+// from inside the run's own waits, which keep the window answering. Once
+// the run has given the window back it reads "Debug" again while the run
+// ends, and a press then starts the next run as soon as this one is over.
 void MainWindowController::OnDebug() {
+    if (running_ != nullptr) {
+        if (stoppable_) {
+            running_->run.RequestStop();
+        } else {
+            debugAgain_ = true;
+        }
+        return;
+    }
+    do {
+        debugAgain_ = false;
+        RunDebug();
+    } while (debugAgain_ && !closeAfterRun_);
+    if (closeAfterRun_) {
+        OnUnload();
+    }
+}
+
+void MainWindowController::RunDebug() {
     IgnoringFailure([&] { view_.CloseProblems(); });
     Guarded("Could not run Debug", [&] {
-        DebugContext context{model_.Options(), names_, platform_, view_.Handle()};
+        RunControl run;
+        run.SetStepObserver([this](const std::string& step) { ShowStep(step); });
+        DebugContext context{model_.Options(), names_, platform_, view_.Handle(), run};
+        outcome_.clear();
         running_ = &context;
         RunDebugButton(context, *this);
     });
     running_ = nullptr;
+    stoppable_ = false;
+    model_.statusLine.Show(outcome_.empty() ? StatusLine::kReady : outcome_);
+}
+
+void MainWindowController::OnEscape() {
+    if (running_ != nullptr && stoppable_) {
+        running_->run.RequestStop();
+    }
+}
+
+// Closed during a run, the window goes once the run has finished: its tools
+// stopped and its intermediate files removed. The settings are saved then.
+void MainWindowController::OnClose() {
+    if (running_ != nullptr) {
+        closeAfterRun_ = true;
+        running_->run.RequestStop();
+        return;
+    }
+    OnUnload();
+}
+
+void MainWindowController::ShowStep(const std::string& step) {
+    if (step.empty()) {
+        model_.statusLine.Show(outcome_);
+    } else {
+        model_.statusLine.ShowUnderWay(step, platform_.system.MonotonicTime());
+    }
+}
+
+void MainWindowController::ShowOutcome(const std::string& text) {
+    outcome_ = text;
+    if (running_ != nullptr) {
+        running_->run.ShowStep("");  // no step is under way any more
+    } else {
+        model_.statusLine.Show(outcome_);
+    }
 }
 
 void MainWindowController::SetButtonsEnabled(bool enabled) {
     // Each control by itself, in the window's order: one that fails to follow
-    // must not keep the others locked.
+    // must not keep the others locked. Debug stays on as the run's Stop.
     for (Control* control : model_.Controls()) {
         const ControlKind kind = control->Kind();
-        if (kind == ControlKind::CommandButton || kind == ControlKind::OptionButton ||
-            kind == ControlKind::CheckBox) {
+        if (control != &model_.debugButton &&
+            (kind == ControlKind::CommandButton || kind == ControlKind::OptionButton ||
+             kind == ControlKind::CheckBox)) {
             IgnoringFailure([&] { control->SetEnabled(enabled); });
         }
     }
+    stoppable_ = !enabled;
+    IgnoringFailure([&] {
+        model_.debugButton.SetEnabled(true);
+        model_.debugButton.SetCaption(enabled ? MainWindowModel::kDebugCaption
+                                              : MainWindowModel::kStopCaption);
+    });
 }
 
 void MainWindowController::SetWindowEnabled(bool enabled) {

@@ -21,7 +21,9 @@ public:
     void OnLoad();
     void OnUnload();
 
-    void OnDebug();            // Debug
+    void OnDebug();            // Debug, which reads "Stop" during a run
+    void OnEscape();           // Esc: stops a run
+    void OnClose();            // the window's close box: stops a run first
     void OnBrowseLcc();        // "..." LCC directory
     void OnBrowseBasicFile();  // "..." Basic file
     void OnBrowseKtv();        // "..." KTV directory
@@ -37,7 +39,10 @@ private:
     void SetButtonsEnabled(bool enabled) override;
     void SetWindowEnabled(bool enabled) override;
     void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
+    void ShowOutcome(const std::string& text) override;
     void ShowProblems(RunProblems problems) override;
+    // The run's step in the status bar, or its outcome when none is under way.
+    void ShowStep(const std::string& step);
 
     // Runs a handler's work; a failure is reported as "<failure>: <reason>"
     // and never leaves the handler.
@@ -45,6 +50,8 @@ private:
     void Guarded(std::string_view failure, Body&& body);
     void Report(std::string_view failure, std::string_view reason);
     void CentreOnScreen();
+    // One Debug run, with the window locked and its steps in the status bar.
+    void RunDebug();
     // The editor command the user has entered, refused with a message when
     // it could not open a file.
     void CheckEditorCommand();
@@ -53,8 +60,12 @@ private:
     Platform& platform_;
     MainWindowView& view_;
     BuildNames names_;
-    const DebugContext* running_ = nullptr;  // during a Debug run
-    std::string checkedEditorCommand_;       // the one last checked
+    DebugContext* running_ = nullptr;   // during a Debug run
+    bool stoppable_ = false;            // Debug reads "Stop"
+    bool debugAgain_ = false;           // Debug was pressed as the run ended
+    bool closeAfterRun_ = false;        // the window was closed during the run
+    std::string outcome_;               // how the run ended, so far
+    std::string checkedEditorCommand_;  // the one last checked
 };
 
 }  // namespace ktv

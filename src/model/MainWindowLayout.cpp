@@ -141,7 +141,7 @@ MainWindowLayout LayOutMainWindow(const MainWindowMetrics& m) {
     rows.Place(ids::kRule, 0, y, clientWidth, std::max(1, s(1)));
     layout.footerTop = y + std::max(1, s(1));
 
-    // Row 11: Exit and About at the left, Debug at the right.
+    // Row 11: Exit and About at the left, Debug (or Stop) at the right.
     const int buttonWidth = std::max(s(88), m.buttonTextWidth + s(30));
     const int buttonHeight = std::max(s(27), m.textHeight + s(12));
     const int buttonTop = layout.footerTop + s(12);
@@ -150,7 +150,12 @@ MainWindowLayout LayOutMainWindow(const MainWindowMetrics& m) {
                buttonHeight);
     rows.Place(ids::kDebugButton, clientWidth - margin - buttonWidth, buttonTop, buttonWidth,
                buttonHeight);
-    layout.clientHeight = buttonTop + buttonHeight + s(12);
+
+    // Row 12: the status bar along the bottom edge.
+    const int statusTop = buttonTop + buttonHeight + s(12);
+    const int statusHeight = std::max(s(22), m.textHeight + s(8));
+    rows.Place(ids::kStatusBar, 0, statusTop, clientWidth, statusHeight);
+    layout.clientHeight = statusTop + statusHeight;
     return layout;
 }
 

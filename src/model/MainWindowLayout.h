@@ -30,7 +30,7 @@ struct MainWindowMetrics {
     int hintWidth = 0;        // "Seperate with ;"
     int titleWidth = 0;
     int subtitleWidth = 0;
-    int buttonTextWidth = 0;  // the widest bold text of the bottom buttons
+    int buttonTextWidth = 0;  // the widest bold text of the bottom buttons, "Stop" too
     // Texts of the check boxes and option buttons, by row.
     int guiWidth = 0;
     int consoleWidth = 0;

@@ -44,7 +44,9 @@ MainWindowModel::MainWindowModel()
       browseEditorButton(ids::kBrowseEditorButton),
       exitButton(ids::kExitButton),
       aboutButton(ids::kAboutButton),
-      debugButton(ids::kDebugButton) {
+      debugButton(ids::kDebugButton, kDebugCaption),
+      escapeKey(0),
+      closeWindow(0) {
     controls_ = {&lccDirectoryField,  &browseLccButton,       &ktvDirectoryField,
                  &browseKtvButton,    &basicFileField,        &browseBasicFileButton,
                  &librariesField,     &browseLibrariesButton, &commandLineField,

@@ -6,6 +6,7 @@
 
 #include "debug/DebugContext.h"
 #include "model/Controls.h"
+#include "model/StatusLine.h"
 
 namespace ktv {
 
@@ -43,7 +44,8 @@ public:
     CheckBox runProgramBox;
     CheckBox debugInWeditBox;
 
-    // Buttons: the five "...", then "Exit", "About" and "Debug".
+    // Buttons: the five "...", then "Exit", "About" and "Debug", which reads
+    // "Stop" during a run.
     CommandButton browseLccButton;
     CommandButton browseKtvButton;
     CommandButton browseBasicFileButton;
@@ -55,6 +57,17 @@ public:
 
     // The window as a whole.
     WindowState window;
+
+    // Keys and commands of the window that are no control of its own: Esc,
+    // and closing the window (its close box, Alt+F4, the task bar).
+    CommandButton escapeKey;
+    CommandButton closeWindow;
+
+    // The status bar under the window's controls.
+    StatusLine statusLine;
+
+    static constexpr const char* kDebugCaption = "Debug";
+    static constexpr const char* kStopCaption = "Stop";
 
     // The control collection in the window's order, top to bottom.
     const std::vector<Control*>& Controls() const { return controls_; }

@@ -55,7 +55,7 @@ void ProblemsWindowModel::Open(std::size_t row) {
     }
     const Problem& problem = list_.problems[row];
     const std::string basicLine = DisplayedBasicLine(problem);
-    DebugContext context{options_, names_, platform_, owner_};
+    DebugContext context{options_, names_, platform_, owner_, run_};
     if (basicLine.empty()) {
         // Only an editor that takes its line on the command line can be sent
         // into the C file: the others are steered to lines of the Basic file.

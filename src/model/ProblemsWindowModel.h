@@ -40,6 +40,7 @@ private:
     BuildNames names_;
     Platform& platform_;
     WindowRef owner_;
+    RunControl run_;  // an editor steered from a row
 };
 
 }  // namespace ktv

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/StopRequest.h"
+
 namespace ktv {
 
 // Identifies a program started without waiting; windows are found by it.
@@ -24,9 +26,11 @@ public:
     virtual ~Processes() = default;
 
     // Runs the command line with no visible window in the current directory and
-    // waits for it to end. The exit code is not looked at. Throws StartFailed
-    // when the program cannot be started.
-    virtual void RunHidden(const std::string& commandLine) = 0;
+    // waits for it to end; the calling thread's windows keep answering
+    // meanwhile. The exit code is not looked at. Throws StartFailed when the
+    // program cannot be started. When `stop` is requested before it ends, it
+    // and every process it started are ended, and RunStopped is thrown.
+    virtual void RunHidden(const std::string& commandLine, const StopRequest& stop) = 0;
 
     // Starts the command line without waiting and returns its task id.
     // Throws StartFailed when the program cannot be started.

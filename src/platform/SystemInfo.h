@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ public:
     // The folders programs install into: "Program Files" (both of a 64-bit
     // system) and the user's own (%LOCALAPPDATA%\Programs); those that exist.
     virtual std::vector<std::string> ProgramFolders() = 0;
+
+    // A clock that only moves forward, for how long a run has taken.
+    virtual std::chrono::milliseconds MonotonicTime() = 0;
 };
 
 // The Windows system directory, or empty text when it cannot be had.

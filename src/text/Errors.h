@@ -46,6 +46,13 @@ public:
     using Error::Error;
 };
 
+// A build was stopped at the user's request. It is no failure: it passes
+// through ReportingFailure to the run's top, which finishes the run quietly.
+class RunStopped : public Error {
+public:
+    RunStopped() : Error("The Debug run was stopped.") {}
+};
+
 // Runs a step whose failure must not stop what follows (the finish of a run,
 // the courtesy steps around an editor). False when it failed.
 template <typename Step>
@@ -60,11 +67,14 @@ bool IgnoringFailure(Step&& step) noexcept {
 
 // Runs a step and hands the reason of any failure (the exception's text, or
 // "unknown failure") to `report`, which tells the user. False when it failed.
+// A stop is no failure and goes on to the caller.
 template <typename Step, typename Report>
 bool ReportingFailure(Step&& step, Report&& report) {
     try {
         step();
         return true;
+    } catch (const RunStopped&) {
+        throw;
     } catch (const std::exception& failure) {
         report(std::string_view(failure.what()));
     } catch (...) {

@@ -129,21 +129,39 @@ void ControlMirror::Mirror(Binding& binding) {
                 0);
             break;
         case ControlKind::CommandButton:
+            if (const std::string& caption = static_cast<const CommandButton&>(control).Caption();
+                !caption.empty()) {
+                ShowText(child, caption);
+            }
+            break;
         case ControlKind::Window:
             break;
     }
 
-    const bool enabled = control.Enabled();
+    // A text field takes input only while the window as a whole does: the
+    // window itself stays enabled during a run, for its Stop button.
+    const bool enabled =
+        control.Enabled() && (control.Kind() != ControlKind::TextField || model_.window.Enabled());
     if ((::IsWindowEnabled(child) != FALSE) != enabled) {
-        if (!enabled && ::GetFocus() == child) {
-            // A disabled control cannot keep the focus; give it back later.
-            focusToRestore_ = child;
-        }
+        const bool hadFocus = ::GetFocus() == child;
         ::EnableWindow(child, enabled ? TRUE : FALSE);
+        if (hadFocus && !enabled) {
+            // A disabled control cannot keep the focus: it is lent to the next
+            // control that takes it (the run's Stop) and given back later.
+            if (child != focusLentTo_) {
+                focusToRestore_ = child;
+            }
+            focusLentTo_ = ::GetNextDlgTabItem(window_, child, FALSE);
+            if (focusLentTo_ != nullptr) {
+                ::SetFocus(focusLentTo_);
+            }
+        }
         if (enabled && child == focusToRestore_ && ::GetActiveWindow() == window_) {
             const HWND focus = ::GetFocus();
-            if (focus == nullptr || focus == window_ || ::IsWindowEnabled(focus) == FALSE) {
+            if (focus == nullptr || focus == window_ || focus == focusLentTo_ ||
+                ::IsWindowEnabled(focus) == FALSE) {
                 ::SetFocus(child);
+                focusLentTo_ = nullptr;
             }
         }
     }
@@ -208,14 +226,10 @@ void ControlMirror::OnTextFieldCommand(const Binding& binding, int code) {
 }
 
 void ControlMirror::MirrorWindowEnabled() {
-    const bool enabled = model_.window.Enabled();
-    if (!enabled) {
-        RememberFocus();
-    }
-    ::EnableWindow(window_, enabled ? TRUE : FALSE);
-    if (enabled && focusToRestore_ != nullptr && ::IsWindowEnabled(focusToRestore_) != FALSE &&
-        ::GetActiveWindow() == window_) {
-        ::SetFocus(focusToRestore_);
+    for (Binding& binding : bindings_) {
+        if (binding.control->Kind() == ControlKind::TextField) {
+            Mirror(binding);
+        }
     }
 }
 

@@ -9,9 +9,12 @@
 namespace ktv::win32 {
 
 // Keeps the main window's real controls showing the model, and hands the
-// user's clicks and typing to the model: it moves text, states and clicks
-// between the two and decides nothing. It also keeps the keyboard focus where
-// the user had it while controls are disabled and enabled around a run.
+// user's clicks and typing to the model: it moves text, captions, states and
+// clicks between the two and decides nothing. It also keeps the keyboard
+// focus where the user had it while controls are disabled and enabled around
+// a run. The window as a whole disabled means its text fields disabled: the
+// window itself stays enabled, so that a control the model keeps on (the
+// run's Stop) still takes input.
 class ControlMirror {
 public:
     // Binds each control of the model to the child window with its ID, and
@@ -58,6 +61,7 @@ private:
     std::vector<Binding> bindings_;
     bool settingText_ = false;  // the program is writing an edit control
     HWND focusToRestore_ = nullptr;
+    HWND focusLentTo_ = nullptr;  // holds the focus while focusToRestore_ is disabled
 };
 
 }  // namespace ktv::win32

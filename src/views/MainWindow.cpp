@@ -1,12 +1,17 @@
 #include "views/MainWindow.h"
 
+#include <commctrl.h>
+
+#include <chrono>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "model/ControlIds.h"
+#include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Monitors.h"
+#include "platform/win32/Win32Desktop.h"
 #include "views/AboutBox.h"
 #include "views/MainWindowControls.h"
 #include "views/MainWindowMetrics.h"
@@ -19,6 +24,10 @@ constexpr const char* kWindowClass = "KTVDebuggerMainWindow";
 constexpr const char* kCaption = KTV_PRODUCT_NAME " " KTV_VERSION_TEXT;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
+// Keeps the seconds of a step under way current; a few times a second, so
+// that each new second shows when it begins.
+constexpr UINT_PTR kStatusTimer = 1;
+constexpr UINT kStatusTimerMs = 250;
 
 bool IsFooterButton(int id) {
     return id == ids::kExitButton || id == ids::kAboutButton || id == ids::kDebugButton;
@@ -57,6 +66,7 @@ MainWindow::MainWindow(HINSTANCE instance, MainWindowModel& model, MainWindowRes
 MainWindow::~MainWindow() {
     // The model's controls stop pointing at the window before it goes.
     mirror_.reset();
+    model_.statusLine.SetViewObserver(nullptr);
 }
 
 void MainWindow::Create() {
@@ -90,7 +100,29 @@ void MainWindow::Create() {
     }
     CreateChildControls(Hwnd(), instance_, layout_, fonts_);
     mirror_ = std::make_unique<ControlMirror>(Hwnd(), model_);
+    model_.statusLine.SetViewObserver([this] { ShowStatus(); });
+    ShowStatus();
     ApplyColours();
+}
+
+void MainWindow::ShowStatus() {
+    const StatusLine& line = model_.statusLine;
+    std::wstring text = WideFromAnsi(line.Text());
+    if (line.UnderWay()) {
+        text += L"\u2026";
+        const std::chrono::milliseconds now(::GetTickCount64());  // MonotonicTime's clock
+        if (const std::optional<long long> seconds = line.SecondsAt(now)) {
+            text += L" " + std::to_wstring(*seconds) + L" s";
+        }
+        ::SetTimer(Hwnd(), kStatusTimer, kStatusTimerMs, nullptr);
+    } else {
+        ::KillTimer(Hwnd(), kStatusTimer);
+    }
+    if (text != shownStatus_) {
+        shownStatus_ = text;
+        ::SendMessageW(::GetDlgItem(Hwnd(), ids::kStatusBar), SB_SETTEXTW, 0,
+                       reinterpret_cast<LPARAM>(text.c_str()));
+    }
 }
 
 void MainWindow::ApplyColours() {
@@ -227,21 +259,29 @@ void MainWindow::ReportFailure(const char* what) {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            if (mirror_) {
+            if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+                model_.escapeKey.Click();  // Esc, as the dialog manager reports it
+            } else if (mirror_) {
                 mirror_->OnCommand(LOWORD(wParam), HIWORD(wParam));
             }
             return 0;
         case WM_CLOSE:
-            // The close box takes the same road as "Exit", which saves the
-            // settings and ends the program. Should that road come back, the
-            // program ends all the same.
+            // The close box saves the settings and ends the program, as "Exit"
+            // does, once a run under way has stopped and finished. Should the
+            // road fail, the program ends all the same.
             try {
-                model_.exitButton.Click();
+                model_.closeWindow.Click();
             } catch (const std::exception& failure) {
                 ReportFailure(failure.what());
+                EndProgram();
             }
-            EndProgram();
             return 0;
+        case WM_TIMER:
+            if (wParam == kStatusTimer) {
+                ShowStatus();
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;
@@ -249,7 +289,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return MAKELRESULT(ids::kDebugButton, DC_HASDEFID);
         case WM_SETCURSOR:
             if (isBusy_ && isBusy_()) {
-                ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+                ::SetCursor(::LoadCursorA(nullptr, Win32Desktop::BusyCursor()));
                 return TRUE;
             }
             break;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "model/MainWindowLayout.h"
 #include "model/MainWindowModel.h"
@@ -72,6 +73,9 @@ private:
     void ApplyColours();
     void OnPaint();
     void PaintLabels(HDC dc);
+    // The model's status line in the status bar; while a step is under way,
+    // with an ellipsis and its seconds so far, kept up by a timer.
+    void ShowStatus();
     LRESULT OnControlColor(HDC dc, HWND child);
 
     HINSTANCE instance_;
@@ -86,6 +90,7 @@ private:
     bool highContrast_ = false;
     std::unique_ptr<ControlMirror> mirror_;
     std::unique_ptr<ProblemsWindow> problems_;
+    std::wstring shownStatus_;
 };
 
 }  // namespace ktv::win32

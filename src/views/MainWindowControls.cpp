@@ -1,5 +1,7 @@
 #include "views/MainWindowControls.h"
 
+#include <commctrl.h>
+
 #include "model/ControlIds.h"
 #include "text/Errors.h"
 
@@ -78,6 +80,11 @@ constexpr ChildEntry kChildren[] = {
     {ids::kAboutButton, "BUTTON", "About", kButton, FontRole::Bold},
     {ids::kDebugButton, "BUTTON", "Debug", (kButton & ~DWORD{BS_PUSHBUTTON}) | BS_DEFPUSHBUTTON,
      FontRole::Bold},
+
+    // Placed by the layout like every other control, not by itself at the
+    // parent's bottom edge; the model supplies its text.
+    {ids::kStatusBar, STATUSCLASSNAMEA, nullptr,
+     WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, FontRole::Message},
 };
 
 const ChildEntry* EntryOf(int id) {

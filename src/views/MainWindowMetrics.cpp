@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/ControlIds.h"
+#include "model/MainWindowModel.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Handles.h"
 #include "views/MainWindowControls.h"
@@ -28,6 +29,10 @@ MainWindowMetrics MeasureMainWindow(const WindowFonts& fonts, UINT dpi) {
     for (int id : {ids::kExitButton, ids::kAboutButton, ids::kDebugButton}) {
         metrics.buttonTextWidth = std::max(metrics.buttonTextWidth, width(fonts.bold, id));
     }
+    metrics.buttonTextWidth =
+        std::max(metrics.buttonTextWidth,
+                 static_cast<int>(
+                     MeasureText(dc.Get(), fonts.bold.Get(), MainWindowModel::kStopCaption).cx));
     metrics.hintWidth = width(fonts.message, ids::kLibrariesHint);
     metrics.titleWidth = width(fonts.title, ids::kTitleLabel);
     metrics.subtitleWidth = width(fonts.message, ids::kSubtitleLabel);

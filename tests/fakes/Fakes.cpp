@@ -147,6 +147,17 @@ void FakeProcesses::Launch(const std::string& entry, const std::string& commandL
     }
 }
 
+void FakeProcesses::RunHidden(const std::string& commandLine, const StopRequest& stop) {
+    if (stop.Requested()) {
+        throw RunStopped();
+    }
+    Launch("run-hidden: ", commandLine);
+    if (stop.Requested()) {
+        transcript_.Add("ended: " + commandLine);
+        throw RunStopped();
+    }
+}
+
 TaskId FakeProcesses::Start(const std::string& commandLine, WindowStyle style) {
     Launch("start[" + std::to_string(static_cast<int>(style)) + "]: ", commandLine);
     return nextTask_++;

@@ -91,7 +91,8 @@ public:
     // Commands containing one of these texts cannot be started.
     std::vector<std::string> failing;
 
-    void RunHidden(const std::string& commandLine) override { Launch("run-hidden: ", commandLine); }
+    // A stop asked for while the program "runs" (by onRun) ends it.
+    void RunHidden(const std::string& commandLine, const StopRequest& stop) override;
     TaskId Start(const std::string& commandLine, WindowStyle style) override;
     bool WaitUntilReady(TaskId task, std::chrono::milliseconds) override {
         transcript_.Add("wait-ready: " + std::to_string(task));
@@ -139,7 +140,12 @@ public:
     }
     TaskWindow ActivateByTask(TaskId task) override;
     TaskWindow Foreground() override;
-    void Pause(std::chrono::milliseconds) override {}
+    std::function<void()> onPause;  // what happens while the program waits
+    void Pause(std::chrono::milliseconds) override {
+        if (onPause) {
+            onPause();
+        }
+    }
     void SendKeys(const std::string& keyText) override;
     void DoEvents() override { transcript_.Add("do-events"); }
     void SetBusyCursor(bool busy) override {
@@ -186,6 +192,9 @@ private:
 
 class FakeSystemInfo : public SystemInfo {
 public:
+    std::chrono::milliseconds now{0};  // moved on by the test
+    std::chrono::milliseconds MonotonicTime() override { return now; }
+
     std::string directory = "C:\\windows\\system32";
     std::string SystemDirectory() override { return directory; }
     std::string UserDataFolder() override { return "c:\\users\\me\\AppData\\Roaming"; }

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ktv::DebugOptions options;
     options.basicFile = "c:\\work\\prog.bas";
     options.editor = ktv::EditorChoice::JFE;
-    ktv::DebugContext context{options, names, fake.platform, 7};
+    ktv::RunControl run;
+    ktv::DebugContext context{options, names, fake.platform, 7, run};
 #ifdef KTV_FUZZ_COMPILER
     const char* errorFile = "c:\\work\\lcc.err";
     fake.files.AddFile("c:\\work\\prog.c", cFile);

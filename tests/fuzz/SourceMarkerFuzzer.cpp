@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ktv::DebugOptions options;
     options.basicFile = "c:\\work\\prog.bas";
     ktv::BuildNames names{"c:\\work", "prog", "prog.bas"};
-    ktv::DebugContext context{options, names, fake.platform, 0};
+    ktv::RunControl run;
+    ktv::DebugContext context{options, names, fake.platform, 0, run};
 
     const bool inserted = ktv::InsertSourceMarkers(context, "c:\\work\\prog.bas");
     const std::string after = fake.files.Content("c:\\work\\prog.bas").value_or("");

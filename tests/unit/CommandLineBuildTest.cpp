@@ -81,7 +81,7 @@ TEST(CommandLineBuild, PrintsEveryProblemOrTheProgramAndExitsBySeverity) {
         arrange(world, arguments);
         std::ostringstream out;
         std::ostringstream notes;
-        EXPECT_EQ(RunCommandLineBuild(arguments, world.fake.platform, out, notes), exit);
+        EXPECT_EQ(RunCommandLineBuild(arguments, world.fake.platform, world.run, out, notes), exit);
         EXPECT_EQ(out.str(), printed);
         EXPECT_EQ(notes.str(), "");  // the Basic file has its marker line
         EXPECT_TRUE(world.Only({"box", "start", "keys", "buttons", "registry"}).empty());
@@ -100,7 +100,8 @@ TEST(CommandLineBuild, TheBasicFileChangesOnlyWhenTheMarkerIsAskedFor) {
         arguments.insertMarker = insert;
         std::ostringstream out;
         std::ostringstream notes;
-        EXPECT_EQ(RunCommandLineBuild(arguments, world.fake.platform, out, notes), kBuilt);
+        EXPECT_EQ(RunCommandLineBuild(arguments, world.fake.platform, world.run, out, notes),
+                  kBuilt);
         EXPECT_EQ(
             world.fake.files.Content("c:\\work\\prog.bas"),
             insert ? "$SOURCE     '  Inserted by KTV Debugger\r\nPRINT 1\r\n" : "PRINT 1\r\n");
@@ -137,7 +138,8 @@ TEST(CommandLineBuild, AgreesWithTheWindowOnEveryProblemAndTheVerdict) {
                                  LinkMode::Console,    warnings};
         std::ostringstream out;
         std::ostringstream notes;
-        const BuildExit exit = RunCommandLineBuild(arguments, console.fake.platform, out, notes);
+        const BuildExit exit =
+            RunCommandLineBuild(arguments, console.fake.platform, console.run, out, notes);
 
         const bool built = !window.Only({"box[64|Success!]"}).empty();
         EXPECT_EQ(built, exit == kBuilt);

@@ -50,6 +50,7 @@ TEST(DebugButton, ACleanConsoleBuildRunsEveryStepInOrder) {
                "do-events",
                "run-hidden: \"c:\\lcc\\bin\\lcclnk.exe\" " + kLink,
                "write-file: c:\\work\\prog.exe",
+               "status: Built c:\\work\\prog.exe in 2.5 s",
                "box[64|Success!]: Application prog.bas has been compiled succesfully\r\n\r\n"
                "There were no detected errors \r\n",
                "delete-file: c:\\work\\lcc.err",
@@ -258,6 +259,55 @@ TEST(DebugButton, TheFinishRemovesOnlyThisRunsFilesAndAlwaysGivesTheWindowBack) 
     boxless.PressDebug();
     EXPECT_EQ(boxless.Boxes().back(), "48|Error!|Error: The Debug run stopped: no desktop");
     ExpectWindowGivenBack(boxless);
+}
+
+// A stop ends the run wherever it comes: in a tool, while an editor is being
+// steered or while Wedit starts. No box follows and no key after it; the
+// run finishes as always.
+TEST(DebugButton, AStopEndsTheRunWithoutABoxOrAKeyAndFinishesIt) {
+    using Arrange = std::function<void(World&)>;
+    const auto stopIn = [](const char* tool) {
+        return [tool](World& w) {
+            const auto run = w.fake.processes.onRun;
+            w.fake.processes.onRun = [&w, run, tool](const std::string& commandLine) {
+                run(commandLine);
+                if (commandLine.find(tool) != std::string::npos) {
+                    w.run.RequestStop();
+                }
+            };
+        };
+    };
+    const std::tuple<const char*, Arrange, std::size_t, Lines> cases[] = {
+        // where, how, tools run, keys and boxes
+        {"translator", stopIn("ktvc"), 1, {}},
+        {"compiler", stopIn("lcc.exe"), 4, {}},
+        {"editor",
+         [](World& w) {
+             w.compilerLines = {"error prog.c: 4 bad"};
+             w.ChooseEditor(EditorChoice::JFE);
+             w.fake.desktop.onPause = [&w] { w.run.RequestStop(); };
+         },
+         4,
+         {"box[64|Error!]: C Error:  bad   -   Basic Line:  2"}},
+        {"Wedit",
+         [](World& w) {
+             w.options.debugInWedit = true;
+             w.fake.desktop.onMessageBox = [&w](const std::string&) { w.run.RequestStop(); };
+         },
+         5,
+         {"box[64|Success!]: " + kSuccess.substr(12)}}};
+    for (const auto& [where, arrange, tools, keysAndBoxes] : cases) {
+        SCOPED_TRACE(where);
+        World world;
+        world.fake.files.AddFile("c:\\work\\lcc.err", "from an earlier run");
+        arrange(world);
+        world.PressDebug();
+        EXPECT_EQ(world.ToolsRun().size(), tools);
+        EXPECT_EQ(world.Only({"keys", "box-keys", "box["}), keysAndBoxes);
+        EXPECT_EQ(world.Only({"status"}).back(), "status: The Debug run was stopped.");
+        EXPECT_FALSE(world.fake.files.FileExists("c:\\work\\lcc.err"));
+        ExpectWindowGivenBack(world);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "debug/Diagnostics.h"
 #include "debug/ProblemReport.h"
 #include "debug/Problems.h"
+#include "debug/RunStatus.h"
 #include "text/Errors.h"
 #include "text/Lines.h"
 
@@ -258,7 +259,11 @@ TEST(Problems, EveryLineOfBothFilesIsReadAndLedBackAsTheBoxWould) {
           c + ": error: ERROR prog.c: x"}},
         {std::nullopt, {"error prog.c: 4 e1"}, true, false, {c + ":4: error: e1"}},
         {std::nullopt, {"error prog.c: 4 e1"}, false, true, {}}};
-    for (const auto& [translator, compiler, compilerRan, cFile, lines] : cases) {
+    // as the status bar counts them
+    const char* counted[] = {"4 errors", "1 error", "3 errors, 1 warning", "1 error",
+                             "no problems"};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [translator, compiler, compilerRan, cFile, lines] = cases[i];
         SCOPED_TRACE(lines.empty() ? "" : lines[0]);
         World world;
         world.names = BuildNames{"c:\\work", "prog", "prog.bas"};
@@ -275,6 +280,7 @@ TEST(Problems, EveryLineOfBothFilesIsReadAndLedBackAsTheBoxWould) {
             shown.push_back(ProblemLine(problem, list));
         }
         EXPECT_EQ(shown, lines);
+        EXPECT_EQ(ProblemCountText(list), counted[i]);
     }
 }
 

@@ -321,16 +321,19 @@ TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOpti
     EXPECT_EQ(world.Boxes(), Lines{"48|Error!|Error: Could not show the About box: no template"});
     world.model.runProgramBox.Click();
     world.model.lccDirectoryField.SetText("c:\\lcc\\");
-    // The window is locked until the source is clean; at the box every choice still is.
+    // The window is locked until the source is clean; at the box every choice
+    // still is, but for Debug, which reads Stop.
     std::string locked;
     world.model.window.SetViewObserver([&] { locked += world.model.window.Enabled() ? "+" : "-"; });
     world.fake.desktop.onMessageBox = [&](const std::string&) {
         for (const Control* control : world.model.Controls()) {
             locked += control->Enabled() ? "1" : "0";
         }
+        locked += world.model.debugButton.Caption();
     };
     world.model.debugButton.Click();
-    EXPECT_EQ(locked, "-+101010101000000001000000");
+    EXPECT_EQ(locked, "-+101010101000000001000001Stop");
+    EXPECT_EQ(world.model.debugButton.Caption(), "Debug");
     EXPECT_EQ(world.model.lccDirectoryField.Text(), "c:\\lcc");  // shown as normalised
     EXPECT_EQ(world.controller.Names().baseName, "prog");
     EXPECT_EQ(world.Only({"start["}),
@@ -339,6 +342,67 @@ TEST(MainWindowController, AboutFailuresAreReportedAndDebugRunsWithTheModelsOpti
         EXPECT_TRUE(control->Enabled()) << control->Id();
     }
     EXPECT_TRUE(world.model.window.Enabled());
+}
+
+// During a run Debug reads "Stop": a press, Esc or closing the window stops
+// the run (closing then saves and ends once the run has finished); a press
+// as the run gives the window back starts the next one. The status line
+// follows the run throughout.
+TEST(MainWindowController, DuringARunDebugStopsItAndTheStatusLineFollowsIt) {
+    using Act = std::function<void(ControllerWorld&)>;
+    const std::tuple<const char*, Act, std::size_t, std::string, Lines> cases[] = {
+        // what the user does while the translator runs, tools run, status, end
+        {"nothing", [](ControllerWorld&) {}, 5, "Built c:\\work\\prog.exe in 2.5 s", {}},
+        {"Stop",
+         [](ControllerWorld& w) { w.model.debugButton.Click(); },
+         1,
+         "The Debug run was stopped.",
+         {}},
+        {"Esc",
+         [](ControllerWorld& w) { w.model.escapeKey.Click(); },
+         1,
+         "The Debug run was stopped.",
+         {}},
+        {"close",
+         [](ControllerWorld& w) { w.model.closeWindow.Click(); },
+         1,
+         "The Debug run was stopped.",
+         {"delete-file: c:\\work\\prog.obj", "write-file: c:\\KTVDebugger\\KTVDebug.cfg",
+          "end-program"}},
+        {"Debug as the run ends",
+         [](ControllerWorld& w) {
+             w.model.debugButton.SetViewObserver([&w] {
+                 if (w.model.debugButton.Caption() == "Debug" && w.ToolsRun().size() == 5) {
+                     w.model.debugButton.Click();  // once: the next run goes on to 10 tools
+                 }
+             });
+         },
+         10, "Built c:\\work\\prog.exe in 2.5 s", Lines(2, "delete-file: c:\\work\\prog.obj")}};
+    for (const auto& [what, act, tools, status, end] : cases) {
+        SCOPED_TRACE(what);
+        ControllerWorld world;
+        world.fake.files.AddFile("c:\\work\\prog.obj", "from an earlier run");
+        world.fake.files.AddFolder("c:\\KTVDebugger");
+        std::string during;
+        const auto run = world.fake.processes.onRun;
+        world.fake.processes.onRun = [&, act = act](const std::string& commandLine) {
+            run(commandLine);
+            if (commandLine.find("ktvc") != std::string::npos && during.empty()) {
+                during = world.model.statusLine.Text() + "|" + world.model.debugButton.Caption();
+                act(world);
+            }
+        };
+        EXPECT_EQ(world.model.statusLine.Text(), "Ready");
+        world.model.debugButton.Click();
+        EXPECT_EQ(during, "Translating prog.bas|Stop");
+        EXPECT_EQ(world.ToolsRun().size(), tools);
+        EXPECT_EQ(world.model.statusLine.Text(), status);
+        EXPECT_FALSE(world.model.statusLine.UnderWay());
+        EXPECT_EQ(world.model.debugButton.Caption(), "Debug");
+        EXPECT_EQ(
+            world.Only({"delete-file: c:\\work\\prog.obj", "write-file: c:\\KTV", "end-program"}),
+            end.empty() ? Lines{"delete-file: c:\\work\\prog.obj"} : end);
+    }
 }
 
 // A Debug that ends on several problems lists them in a window of their own,
@@ -497,8 +561,11 @@ TEST(MainWindowLayout, EverythingFitsAlignsAndReadsInOrderAtAnyDpiAndFont) {
         EXPECT_EQ(at(kLibrariesHint).Right(), at(kLibrariesField).Right());
         EXPECT_LT(at(kExitButton).Right(), at(kAboutButton).x);
         EXPECT_LT(at(kAboutButton).Right(), at(kDebugButton).x);
-        EXPECT_EQ(layout.clientHeight - at(kExitButton).Bottom(),
+        EXPECT_EQ(at(kStatusBar).y - at(kExitButton).Bottom(),
                   at(kExitButton).y - layout.footerTop);
+        EXPECT_EQ(at(kStatusBar), (LayoutRect{0, at(kStatusBar).y, layout.clientWidth,
+                                              layout.clientHeight - at(kStatusBar).y}));
+        EXPECT_GT(at(kStatusBar).height, m.textHeight);
         EXPECT_TRUE(at(kSubtitleLabel).Bottom() <= layout.banner.Bottom() &&
                     layout.banner.Bottom() < at(kLccDirectoryField).y);
     }

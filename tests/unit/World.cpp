@@ -17,6 +17,7 @@ World::World() {
     fake.files.AddFile("c:\\work\\prog.bas", "$SOURCE\r\nPRINT 2\r\nPRINT 3\r\nPRINT 4\r\n");
     fake.files.AddFile("C:\\windows\\system32\\cmd.exe", "MZ");
     fake.processes.onRun = [this](const std::string& commandLine) {
+        fake.system.now += std::chrono::milliseconds(500);
         FileSystem& files = fake.files;
         if (commandLine.find("ktvc.exe") != std::string::npos) {
             std::string c = "#include <stdio.h>\r\n";
@@ -76,6 +77,10 @@ void World::SetWindowEnabled(bool enabled) {
 
 void World::ShowDirectories(const std::string& lccPath, const std::string& ktvPath) {
     fake.transcript.Add("directories: " + lccPath + " | " + ktvPath);
+}
+
+void World::ShowOutcome(const std::string& text) {
+    fake.transcript.Add("status: " + text);
 }
 
 void World::ShowProblems(RunProblems list) {

@@ -17,12 +17,13 @@ using Lines = std::vector<std::string>;
 // tools do what the real ones would: the translator writes prog.c with a
 // line reference "// [N]" above the C of Basic line N (and ktv.err from
 // translatorError), the compiler prog.obj and lcc.err, the linker the
-// program. The window's locking and unlocking go into the transcript.
+// program; each takes half a second. The window's locking and unlocking and
+// the run's outcome go into the transcript.
 struct World : DebugButtonWindow {
     World();
 
     void PressDebug();
-    DebugContext Context() { return DebugContext{options, names, fake.platform, kOwner}; }
+    DebugContext Context() { return DebugContext{options, names, fake.platform, kOwner, run}; }
     void ChooseEditor(EditorChoice editor) { options.editor = editor; }
 
     Lines Calls() const { return fake.transcript.Folded(); }
@@ -35,11 +36,13 @@ struct World : DebugButtonWindow {
     void SetButtonsEnabled(bool enabled) override;
     void SetWindowEnabled(bool enabled) override;
     void ShowDirectories(const std::string& lccPath, const std::string& ktvPath) override;
+    void ShowOutcome(const std::string& text) override;
     void ShowProblems(RunProblems list) override;
 
     static constexpr WindowRef kOwner = 77;
 
     fakes::FakePlatform fake;
+    RunControl run;
     DebugOptions options;
     BuildNames names;
     std::string translatorError;  // the first line of ktv.err; empty: none

@@ -1,5 +1,9 @@
 // ktvbuild.exe on a console: what the console shows of its lines.
 
+#include <fstream>
+#include <functional>
+#include <utility>
+
 #include "Win32Test.h"
 
 namespace ktv::win32 {
@@ -46,8 +50,9 @@ private:
                               ::GetStdHandle(kStandard[2])};
 };
 
-// Runs ktvbuild on the test's console; its exit code.
-DWORD RunKtvBuild(const std::wstring& arguments) {
+// Runs ktvbuild on the test's console, in a process group of its own;
+// `meanwhile` gets its process id while it runs. Its exit code.
+DWORD RunKtvBuild(const std::wstring& arguments, const std::function<void(DWORD)>& meanwhile = {}) {
     std::wstring commandLine = L"\"Z:" +
                                std::wstring(KTV_KTVBUILD, KTV_KTVBUILD + sizeof KTV_KTVBUILD - 1) +
                                L"\" " + arguments;
@@ -56,8 +61,11 @@ DWORD RunKtvBuild(const std::wstring& arguments) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     DWORD exitCode = ~0u;
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &started)) {
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                         CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &started)) {
+        if (meanwhile) {
+            meanwhile(started.dwProcessId);
+        }
         ::WaitForSingleObject(started.hProcess, 30000);
         ::GetExitCodeProcess(started.hProcess, &exitCode);
         ::CloseHandle(started.hProcess);
@@ -87,6 +95,61 @@ TEST(KtvBuild, OnAConsolePathsShowAsTheyAreAndOnesTheToolsCannotTakeAreRefused) 
     EXPECT_NE(screen.find(L"ktvbuild: error: The path " + unwritable +
                           L"\\prog.bas holds characters that the KTV and LCC tools cannot take"),
               std::wstring::npos);
+}
+
+// Ctrl+Break reaches a console program as Windows delivers it: on a thread
+// of its own that runs the console's event routine. (Wine cannot generate
+// the event for a process group.)
+void SendCtrlBreak(DWORD processId) {
+    const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CtrlRoutine")));
+    const HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
+    const HANDLE thread =
+        routine != nullptr && process != nullptr
+            ? ::CreateRemoteThread(
+                  process, nullptr, 0, routine,
+                  reinterpret_cast<void*>(static_cast<DWORD_PTR>(CTRL_BREAK_EVENT)), 0, nullptr)
+            : nullptr;
+    EXPECT_NE(thread, nullptr);
+    ::CloseHandle(thread);
+    ::CloseHandle(process);
+}
+
+// Ctrl+Break while the translator hangs, having started a helper process:
+// both end, the intermediate files go, and ktvbuild says it stopped.
+TEST(KtvBuild, CtrlBreakEndsTheToolsRemovesTheIntermediateFilesAndExitsWith2) {
+    testing::TestFolder folder;
+    ::CreateDirectoryA(folder.In("bin").c_str(), nullptr);
+    std::string standIn = testing::StandIn("ktvc.exe");
+    standIn = standIn.substr(1, standIn.size() - 2);
+    ASSERT_TRUE(::CopyFileA(standIn.c_str(), folder.In("bin\\ktvc.exe").c_str(), FALSE));
+    for (const auto& [name, bytes] :
+         {std::pair{"prog.bas", "$SOURCE\r\nPRINT 1\r\n"},
+          {"lcc.err", "left by an earlier build"},
+          {"scenario.txt", "ktvc.helper=1\r\nktvc.hang_ms=60000\r\n"}}) {
+        std::ofstream(folder.In(name), std::ios::binary) << bytes;
+    }
+    const auto toolCalls = [&] {
+        std::ifstream log(folder.In("standins.log"));
+        std::size_t calls = 0;
+        for (std::string line; std::getline(log, line);) {
+            calls += line.starts_with("ktvc|") ? 1 : 0;
+        }
+        return calls;
+    };
+    OwnConsole console;
+    ASSERT_TRUE(console.made);
+    const std::wstring root(folder.Path().begin(), folder.Path().end());
+    const DWORD exit =
+        RunKtvBuild(L"--ktv \"" + root + L"\" \"" + root + L"\\prog.bas\"", [&](DWORD ktvbuild) {
+            ASSERT_TRUE(testing::WaitUntil([&] { return toolCalls() == 2; }));
+            SendCtrlBreak(ktvbuild);
+        });
+    EXPECT_EQ(exit, 2u);
+    EXPECT_NE(console.Screen().find(L"ktvbuild: stopped"), std::wstring::npos);
+    EXPECT_EQ(folder.List(), (testing::Names{"bin", "prog.bas", "scenario.txt", "standins.log"}));
+    EXPECT_TRUE(testing::WaitUntil([] { return testing::ProcessesNamed("ktvc.exe").empty(); },
+                                   std::chrono::seconds(1)));
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 // and waited for, the file dialog, and text between UTF-16 and the ANSI code
 // page.
 
+#include <fstream>
 #include <thread>
+#include <vector>
 
 #include "Win32Test.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/ToolJob.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
@@ -80,7 +83,8 @@ TEST(Win32Processes, RunHiddenWaitsStartDoesNotAndAMissingProgramFailsByName) {
     char saved[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, saved);
     files.ChangeDirectory(folder.Path());
-    processes.RunHidden(testing::StandIn("capture_writer.exe") + " sleep:500 out:x");
+    const StopRequest noStop;
+    processes.RunHidden(testing::StandIn("capture_writer.exe") + " sleep:500 out:x", noStop);
     EXPECT_THROW(files.ChangeDirectory(folder.In("missing")), FileError);
     ::SetCurrentDirectoryA(saved);
 
@@ -93,13 +97,80 @@ TEST(Win32Processes, RunHiddenWaitsStartDoesNotAndAMissingProgramFailsByName) {
 
     const std::string missing = "\"" + folder.In("ktvc.exe") + "\" prog";
     try {
-        processes.RunHidden(missing);
+        processes.RunHidden(missing, noStop);
         ADD_FAILURE() << "no StartFailed";
     } catch (const StartFailed& error) {
         EXPECT_NE(std::string(error.what()).find(missing), std::string::npos) << error.what();
     }
     EXPECT_THROW(processes.Start(missing, WindowStyle::NormalFocus), StartFailed);
-    EXPECT_THROW(processes.RunHidden(""), StartFailed);
+    EXPECT_THROW(processes.RunHidden("", noStop), StartFailed);
+}
+
+// The process ids a stand-in wrote into the file, one a line.
+std::vector<DWORD> IdsIn(const std::string& path) {
+    std::vector<DWORD> ids;
+    std::ifstream in(path);
+    for (unsigned long id = 0; in >> id;) {
+        ids.push_back(static_cast<DWORD>(id));
+    }
+    return ids;
+}
+
+// A tool that has started a helper process of its own and waits: a stop,
+// asked for from another thread, ends both within a second, and the
+// thread's windows answer all along. Where the tool runs in no job of
+// its own (Windows 7 in a job that forbids breakaway), its tree is found.
+TEST(Win32Processes, AStopEndsTheToolAndWhatItStartedWhileTheWindowsKeepAnswering) {
+    const testing::TestFolder folder;
+    const std::string ids = folder.In("ids.txt");
+    const std::string tool =
+        testing::StandIn("capture_writer.exe") + " fork pidfile:" + ids + " sleep:60000";
+    const HWND window =
+        ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    Win32Processes processes([] {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageA(&message);
+        }
+    });
+    StopRequest stop;
+    bool answered = false;
+    std::chrono::steady_clock::time_point asked;
+    std::thread user([&] {
+        if (testing::WaitUntil([&] { return IdsIn(ids).size() == 2; })) {
+            DWORD_PTR result = 0;
+            answered = ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 2000, &result);
+        }
+        asked = std::chrono::steady_clock::now();
+        stop.Request();
+    });
+    EXPECT_THROW(processes.RunHidden(tool, stop), RunStopped);
+    const auto took = std::chrono::steady_clock::now() - asked;
+    user.join();
+    EXPECT_TRUE(answered);
+    EXPECT_LT(took, 1s);
+    ASSERT_EQ(IdsIn(ids).size(), 2u);
+    for (const DWORD id : IdsIn(ids)) {
+        EXPECT_TRUE(testing::HasEnded(id)) << id;
+    }
+    ::DestroyWindow(window);
+
+    // The same tool outside any job: its tree by parent ids.
+    const std::string treeIds = folder.In("tree.txt");
+    std::string commandLine =
+        testing::StandIn("capture_writer.exe") + " fork pidfile:" + treeIds + " sleep:60000";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &started));
+    ASSERT_TRUE(testing::WaitUntil([&] { return IdsIn(treeIds).size() == 2; }));
+    ToolJob().EndAll(started.hProcess, started.dwProcessId);
+    for (const DWORD id : IdsIn(treeIds)) {
+        EXPECT_TRUE(testing::HasEnded(id)) << id;
+    }
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(started.hProcess);
 }
 
 // Answers the dialog titled so from another thread once it shows.

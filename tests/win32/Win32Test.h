@@ -8,9 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "WindowDriver.h"
 #include "platform/win32/WinApi.h"
 
 namespace ktv::win32::testing {
+
+using driver::HasEnded;
+using driver::ProcessesNamed;
+using driver::WaitUntil;
 
 using Names = std::vector<std::string>;
 

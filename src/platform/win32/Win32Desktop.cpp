@@ -181,6 +181,9 @@ void Win32Desktop::DoEvents() {
             ::PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
+        if (filter_ && filter_(message)) {
+            continue;
+        }
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
@@ -188,7 +191,7 @@ void Win32Desktop::DoEvents() {
 
 void Win32Desktop::SetBusyCursor(bool busy) {
     busy_ = busy;
-    ::SetCursor(::LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+    ::SetCursor(::LoadCursorA(nullptr, busy ? BusyCursor() : IDC_ARROW));
 }
 
 int Win32Desktop::MessageBox(WindowRef owner, const std::string& prompt, int buttons,

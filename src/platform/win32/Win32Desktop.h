@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "platform/Desktop.h"
+#include "platform/win32/WinApi.h"
 
 namespace ktv::win32 {
 
@@ -22,9 +26,17 @@ public:
     std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& title) override;
     std::optional<std::string> OpenFileDialog(const FileOpenRequest& request) override;
 
-    // Whether the hourglass is wanted: a window's WM_SETCURSOR asks this, so
-    // the pointer stays the hourglass wherever it moves over the program.
+    // Whether the busy pointer is wanted: a window's WM_SETCURSOR asks this,
+    // so the pointer stays busy wherever it moves over the program.
     bool IsBusy() const { return busy_; }
+
+    // Shown while the program works and its windows still take input.
+    static const char* BusyCursor() { return IDC_APPSTARTING; }
+
+    // Sees each message DoEvents takes before it is dispatched, as the
+    // program's own message loop does (the dialog manager's Tab, Esc and
+    // Enter); true when it used the message up.
+    void SetMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
 
     // DoEvents handles at most this many messages per call, so a window that
     // keeps posting to itself cannot hold the caller forever.
@@ -32,6 +44,7 @@ public:
 
 private:
     bool busy_ = false;
+    std::function<bool(MSG&)> filter_;
 };
 
 }  // namespace ktv::win32

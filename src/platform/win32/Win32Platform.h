@@ -14,8 +14,9 @@ namespace ktv::win32 {
 // its windows ask desktop.IsBusy() on WM_SETCURSOR.
 class Win32Platform {
 public:
-    Win32Processes processes;
     Win32Desktop desktop;
+    // A tool's wait handles the window messages as DoEvents does.
+    Win32Processes processes{[this] { desktop.DoEvents(); }};
     Win32FileSystem files;
     Win32Registry registry;
     Win32SystemInfo system;

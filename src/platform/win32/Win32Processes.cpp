@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "text/Errors.h"
 #include "platform/win32/SystemMessage.h"
+#include "platform/win32/ToolJob.h"
 #include "platform/win32/WinApi.h"
+#include "text/Errors.h"
 
 namespace ktv::win32 {
 namespace {
@@ -30,9 +31,13 @@ WORD ShowCommand(WindowStyle style) {
     return SW_SHOWNORMAL;
 }
 
+// How often a hidden run looks at the stop request while nothing else wakes it.
+constexpr DWORD kStopPollMs = 50;
+
 // Starts the command line in the current directory, sharing no handles with
 // the new process. Throws StartFailed naming the command.
-ProcessHandles CreateWithShowCommand(const std::string& commandLine, WORD showCommand) {
+ProcessHandles CreateWithShowCommand(const std::string& commandLine, WORD showCommand,
+                                     DWORD flags = 0) {
     if (commandLine.empty()) {
         throw StartFailed("Cannot start a program: the command line is empty");
     }
@@ -45,8 +50,8 @@ ProcessHandles CreateWithShowCommand(const std::string& commandLine, WORD showCo
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
+    if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                          nullptr, &startup, &info)) {
         throw StartFailed(DescribeLastError("Cannot start", commandLine));
     }
     return ProcessHandles{UniqueHandle(info.hProcess), UniqueHandle(info.hThread),
@@ -59,11 +64,35 @@ bool HasEnded(const UniqueHandle& process) {
 
 }  // namespace
 
-void Win32Processes::RunHidden(const std::string& commandLine) {
-    const ProcessHandles started = CreateWithShowCommand(commandLine, SW_HIDE);
-    // The build tools are waited for without a bound: each one reads what the
-    // one before it wrote.
-    ::WaitForSingleObject(started.process.Get(), INFINITE);
+void Win32Processes::RunHidden(const std::string& commandLine, const StopRequest& stop) {
+    if (stop.Requested()) {
+        throw RunStopped();
+    }
+    // Suspended until it is in its job, so that nothing it starts escapes it.
+    ToolJob job;
+    const ProcessHandles started = CreateWithShowCommand(commandLine, SW_HIDE, CREATE_SUSPENDED);
+    job.Take(started.process.Get());
+    ::ResumeThread(started.thread.Get());
+    // The build tools are waited for without a bound (each one reads what the
+    // one before it wrote), but never deaf: the windows' messages are handled
+    // as they come, and a stop is looked at between them.
+    const HANDLE process = started.process.Get();
+    for (;;) {
+        const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &process, kStopPollMs, QS_ALLINPUT,
+                                                         MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) {
+            return;  // whatever the tool left running goes with the job
+        }
+        if (woke == WAIT_OBJECT_0 + 1 && pumpMessages_) {
+            pumpMessages_();
+        } else if (woke == WAIT_FAILED) {
+            ::WaitForSingleObject(process, kStopPollMs);
+        }
+        if (stop.Requested()) {
+            job.EndAll(process, started.id);
+            throw RunStopped();
+        }
+    }
 }
 
 TaskId Win32Processes::Start(const std::string& commandLine, WindowStyle style) {

@@ -59,4 +59,9 @@ std::string Win32SystemInfo::UserDataFolder() {
     return buffer;
 }
 
+// The windows' status bar counts the seconds of a step with the same clock.
+std::chrono::milliseconds Win32SystemInfo::MonotonicTime() {
+    return std::chrono::milliseconds(::GetTickCount64());
+}
+
 }  // namespace ktv::win32

@@ -8,6 +8,7 @@ class Win32SystemInfo : public SystemInfo {
 public:
     std::string SystemDirectory() override;
     std::string UserDataFolder() override;
+    std::chrono::milliseconds MonotonicTime() override;
     std::vector<std::string> ProgramFolders() override;
 };
 
