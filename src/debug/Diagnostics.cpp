@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "text/Errors.h"
+#include "text/Paths.h"
 #include "text/Strings.h"
 
 namespace ktv {
@@ -92,6 +93,37 @@ Diagnostic ParseDiagnosticLine(std::string_view line, const CompilerDiagnosticTe
     diagnostic.cLine = ParseCLineNumber(line.substr(first, space - first), line);
     diagnostic.message = std::string(line.substr(space));
     return diagnostic;
+}
+
+std::optional<ForeignDiagnostic> ForeignFileDiagnostic(std::string_view line,
+                                                       const CompilerDiagnosticTexts& texts,
+                                                       std::string_view cFile) {
+    std::size_t start = texts.word.size();
+    while (start < line.size() && (line[start] == ':' || line[start] == ' ')) {
+        ++start;
+    }
+    const std::size_t end = line.find(": ", start);
+    if (end == std::string_view::npos || end == start) {
+        return std::nullopt;
+    }
+    std::string named(line.substr(start, end - start));
+    std::replace(named.begin(), named.end(), '/', '\\');
+    const bool isCFile = named.find('\\') == std::string::npos
+                             ? EqualsIgnoringCase(named, GetFileName(cFile))
+                             : EqualsIgnoringCase(AbsolutePath(GetFolder(cFile), named), cFile);
+    if (isCFile) {
+        return std::nullopt;
+    }
+    ForeignDiagnostic foreign{std::move(named), 0, {}};
+    std::string_view rest = line.substr(end + 1);  // from the space on
+    const std::string_view number = TrimLeadingSpaces(rest);
+    const std::size_t digits = std::min(number.find_first_not_of("0123456789"), number.size());
+    if (digits > 0 && digits <= 9 && number.front() != '0') {
+        foreign.line = std::stoi(std::string(number.substr(0, digits)));
+        rest = number.substr(digits);
+    }
+    foreign.message = std::string(rest);
+    return foreign;
 }
 
 CFileReferences::CFileReferences(std::string_view text) {

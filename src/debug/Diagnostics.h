@@ -50,6 +50,24 @@ bool IsDiagnosticLine(std::string_view line, const CompilerDiagnosticTexts& text
 Diagnostic ParseDiagnosticLine(std::string_view line, const CompilerDiagnosticTexts& texts,
                                std::string_view baseName);
 
+// A compiler line that names another file than the build's C file (a header
+// whose declaration clashes with the program's, say): that file as the line
+// writes it, and the problem's line and message in it. Nothing when the line
+// is about the build's C file or names no file: it is then read and led back
+// as ParseDiagnosticLine says. The named file is the text after the kind's
+// word (and a colon and spaces after it) up to the first ": "; it is the C
+// file when it has the C file's full path (`cFile`; a relative folder counts
+// from the C file's), or its name when the line gives no folder, letter case
+// aside.
+struct ForeignDiagnostic {
+    std::string file;
+    int line = 0;         // 0: the line gives none
+    std::string message;  // from the space after the line number, as for the C file
+};
+std::optional<ForeignDiagnostic> ForeignFileDiagnostic(std::string_view line,
+                                                       const CompilerDiagnosticTexts& texts,
+                                                       std::string_view cFile);
+
 // The C file as the mapping needs it: how many lines it has and where its
 // line-reference comments stand (lines that, without leading spaces, begin
 // with "// [" and a digit). Built in one pass; it points into the text, which

@@ -24,6 +24,10 @@ bool ShowCompilerProblem(DebugContext& context, const RunProblems& run,
         if (problem.kind != texts.kind) {
             continue;
         }
+        if (!problem.file.empty()) {
+            lastUnmapped = &problem;  // another file's line leads back to nothing
+            continue;
+        }
         if (!problem.unreadable.empty()) {
             throw FormatError(problem.unreadable);
         }

@@ -14,9 +14,10 @@ namespace ktv {
 bool ShowBasicErrors(DebugContext& context, const RunProblems& run);
 
 // The first compiler error (warning) that leads back to a Basic line; when
-// none does, the last one with a checklist, or the first one at once when
-// there is no C file. Throws FormatError for a line it meets that cannot be
-// read whole.
+// none does, the last one with a checklist, or the first one of the C file at
+// once when there is no C file. A line about another file (a header) is
+// passed over as one that cannot be led back. Throws FormatError for a line
+// of the C file it meets that cannot be read whole.
 bool ShowCErrors(DebugContext& context, const RunProblems& run);
 bool ShowCWarnings(DebugContext& context, const RunProblems& run);
 

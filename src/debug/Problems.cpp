@@ -73,7 +73,8 @@ std::vector<Problem> TranslatorProblems(std::string_view errorText) {
 }
 
 std::vector<Problem> CompilerProblems(std::string_view errorText, const CFileReferences* references,
-                                      std::string_view baseName) {
+                                      std::string_view cFile) {
+    const std::string baseName = GetFileName(cFile).substr(0, GetFileName(cFile).size() - 2);
     std::vector<Problem> problems;
     LineCursor cursor(errorText);
     while (const std::optional<LineView> line = cursor.Next()) {
@@ -83,6 +84,16 @@ std::vector<Problem> CompilerProblems(std::string_view errorText, const CFileRef
         }
         Problem problem;
         problem.kind = texts->kind;
+        if (std::optional<ForeignDiagnostic> foreign =
+                ForeignFileDiagnostic(line->text, *texts, cFile)) {
+            // Its line is one of that file's: leading it back through the C
+            // file's references would name an unrelated Basic line.
+            problem.file = std::move(foreign->file);
+            problem.cLine = foreign->line;
+            problem.message = std::move(foreign->message);
+            problems.push_back(std::move(problem));
+            continue;
+        }
         try {
             const Diagnostic diagnostic = ParseDiagnosticLine(line->text, *texts, baseName);
             problem.cLine = diagnostic.cLine;
@@ -122,7 +133,7 @@ void ReadCompilerProblems(FileSystem& files, const BuildNames& names, RunProblem
     }
     run.cFileFound = cFile.has_value();
     std::vector<Problem> read =
-        CompilerProblems(errorText, cFile ? &cFile->References() : nullptr, names.baseName);
+        CompilerProblems(errorText, cFile ? &cFile->References() : nullptr, run.cFile);
     run.problems.insert(run.problems.end(), std::make_move_iterator(read.begin()),
                         std::make_move_iterator(read.end()));
 }
@@ -155,7 +166,7 @@ std::string_view KindWord(DiagnosticKind kind) {
 std::string ProblemLine(const Problem& problem, const RunProblems& run) {
     const std::string basicLine = DisplayedBasicLine(problem);
     const bool inBasic = problem.kind == DiagnosticKind::BasicError || !basicLine.empty();
-    std::string line = inBasic ? run.basicFile : run.cFile;
+    std::string line = inBasic ? run.basicFile : problem.file.empty() ? run.cFile : problem.file;
     if (!basicLine.empty()) {
         line += ":" + basicLine;
     } else if (!inBasic && problem.cLine > 0) {

@@ -26,6 +26,10 @@ struct Problem {
     // line reference it meets is broken. Empty when it could. The box cannot
     // report such a line; the list shows what there is of it.
     std::string unreadable;
+    // The file the compiler names when it is not the build's C file (a
+    // header): cLine is then a line of that file, and the problem leads back
+    // to no Basic line. Empty for the C file and the translator's lines.
+    std::string file;
 };
 
 // Every problem of one Debug run: the translator's, then the compiler's, in
@@ -53,10 +57,10 @@ void ReadTranslatorProblems(FileSystem& files, const BuildNames& names, RunProbl
 void ReadCompilerProblems(FileSystem& files, const BuildNames& names, RunProblems& run);
 
 // The error files' lines as problems, for the readers above and the fuzzers:
-// `references` is null without a C file.
+// `references` is null without a C file; `cFile` is the build's C file.
 std::vector<Problem> TranslatorProblems(std::string_view errorText);
 std::vector<Problem> CompilerProblems(std::string_view errorText, const CFileReferences* references,
-                                      std::string_view baseName);
+                                      std::string_view cFile);
 
 // Whether the problems end the build: any error does, a warning only when
 // warnings are checked.
@@ -73,8 +77,8 @@ std::string DisplayedBasicLine(const Problem& problem);
 std::string_view KindWord(DiagnosticKind kind);
 
 // "PATH:LINE: KIND: MESSAGE", the form compilers print and editors read: the
-// Basic file and line for a problem led back, else the C file and line; no
-// LINE part when there is none.
+// Basic file and line for a problem led back, else the C file (or the other
+// file the compiler named) and line; no LINE part when there is none.
 std::string ProblemLine(const Problem& problem, const RunProblems& run);
 
 }  // namespace ktv

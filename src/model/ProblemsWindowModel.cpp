@@ -5,6 +5,7 @@
 #include "debug/EditorNavigation.h"
 #include "debug/ErrorBoxes.h"
 #include "text/Errors.h"
+#include "text/Paths.h"
 
 namespace ktv {
 
@@ -33,8 +34,11 @@ std::string ProblemsWindowModel::Cell(std::size_t row, ProblemColumn column) con
             return DisplayedBasicLine(problem);
         case ProblemColumn::Message:
             return DisplayedMessage(problem);
-        case ProblemColumn::CLine:
-            return problem.cLine > 0 ? std::to_string(problem.cLine) : "";
+        case ProblemColumn::CLine: {
+            // Another file's line says whose it is.
+            const std::string number = problem.cLine > 0 ? std::to_string(problem.cLine) : "";
+            return problem.file.empty() ? number : GetFileName(problem.file) + ":" + number;
+        }
     }
     return {};
 }
@@ -58,9 +62,15 @@ void ProblemsWindowModel::Open(std::size_t row) {
     DebugContext context{options_, names_, platform_, owner_, run_};
     if (basicLine.empty()) {
         // Only an editor that takes its line on the command line can be sent
-        // into the C file: the others are steered to lines of the Basic file.
-        if (options_.editor == EditorChoice::MyEditor && problem.cLine > 0) {
-            OpenInMyEditor(context, list_.cFile, std::to_string(problem.cLine));
+        // into the C file or another file the compiler named (one it names
+        // without a folder was found on its include path, which is its own):
+        // the others are steered to lines of the Basic file.
+        const std::string file = problem.file.empty() ? list_.cFile
+                                 : problem.file.find('\\') == std::string::npos
+                                     ? std::string()
+                                     : AbsolutePath(names_.folder, problem.file);
+        if (options_.editor == EditorChoice::MyEditor && problem.cLine > 0 && !file.empty()) {
+            OpenInMyEditor(context, file, std::to_string(problem.cLine));
         }
         return;
     }

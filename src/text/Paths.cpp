@@ -46,6 +46,11 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return out;
 }
 
+std::string AbsolutePath(std::string_view folder, std::string_view path) {
+    const bool absolute = (path.size() > 1 && path[1] == ':') || path.starts_with("\\");
+    return absolute ? std::string(path) : JoinPath(folder, path);
+}
+
 std::string QuoteIfSpaced(std::string_view path) {
     const bool quoted = path.size() >= 2 && path.front() == '"' && path.back() == '"';
     if (quoted || path.find(' ') == std::string_view::npos) {

@@ -26,6 +26,10 @@ std::string GetFolder(std::string_view path);
 // separator is removed or added elsewhere.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The path as it stands when it begins with a drive ("c:") or "\\", else
+// joined to `folder`, which relative paths count from.
+std::string AbsolutePath(std::string_view folder, std::string_view path);
+
 // Puts a path that holds a space in double quotes, so that a started program
 // sees it as one argument; any other path, and one already in quotes, is
 // returned exactly as written.

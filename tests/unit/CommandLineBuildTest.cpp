@@ -123,6 +123,10 @@ TEST(CommandLineBuild, AgreesWithTheWindowOnEveryProblemAndTheVerdict) {
         {"", {"warning prog.c: 4 a", "Warning prog.c: 999 b"}, true},
         {"", {"error prog.c: x", "error prog.c: 999 far"}, false},
         {"", {"ERROR prog.c: 998 a\tb", "error prog.c: 999 c"}, false},
+        {"",
+         {"Error c:\\lcc\\include\\win.h: 9  redeclaration of 'Sleep'",
+          "error c:\\My Work\\prog.c: 3 other", "error prog.c: 4 e"},
+         false},
         {"", {}, false}};
     for (const auto& [translator, compiler, warnings] : cases) {
         SCOPED_TRACE(translator + (compiler.empty() ? "" : compiler[0]));

@@ -164,6 +164,16 @@ TEST(Diagnostics, TheCompilerReadersReportTheFirstMappableProblemOrTheLastWithTh
          false,
          false,
          "was:\r\n a\r\n"},  // no C file: the first one
+        {{"Error c:\\lcc\\include\\win.h: 9  redeclaration of 'Sleep'", "error prog.c: 6 e"},
+         false,
+         true,
+         false,
+         cError + " e   -   Basic Line:  3"},  // a header's line 9 is not the C file's
+        {{"Error c:\\lcc\\include\\win.h: 9  redeclaration of 'Sleep'"},
+         false,
+         true,
+         false,
+         "was:\r\n  redeclaration of 'Sleep'\r\n"},
         {{"warning prog.c: 6 w"}, 1, 1, 0, cWarning + " w   -   Basic Line:  3"},
         {{"warning prog.c: 999 w"}, 1, 1, 0, cWarning + "Unregonisable Warning."}};
     for (const auto& [lcc, warnings, cFile, result, box] : cases) {
@@ -258,10 +268,19 @@ TEST(Problems, EveryLineOfBothFilesIsReadAndLedBackAsTheBoxWould) {
          {bas + ":2: error: e1", bas + ":3: warning: w1", c + ":999: error: far",
           c + ": error: ERROR prog.c: x"}},
         {std::nullopt, {"error prog.c: 4 e1"}, true, false, {c + ":4: error: e1"}},
-        {std::nullopt, {"error prog.c: 4 e1"}, false, true, {}}};
+        {std::nullopt, {"error prog.c: 4 e1"}, false, true, {}},
+        // Another file keeps its own line; a control character in a line
+        // (a lone LF stays inside it) is a space, so each problem is one line.
+        {std::nullopt,
+         {"Error c:\\lcc\\include\\win.h: 9  redeclaration of 'Sleep'",
+          "warning C:/WORK/PROG.C: 4 bad\nhalf\x01way", "error stdio.h: x"},
+         true,
+         true,
+         {"c:\\lcc\\include\\win.h:9: error: redeclaration of 'Sleep'",
+          bas + ":2: warning: bad half way", "stdio.h: error: x"}}};
     // as the status bar counts them
-    const char* counted[] = {"4 errors", "1 error", "3 errors, 1 warning", "1 error",
-                             "no problems"};
+    const char* counted[] = {"4 errors", "1 error",     "3 errors, 1 warning",
+                             "1 error",  "no problems", "2 errors, 1 warning"};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& [translator, compiler, compilerRan, cFile, lines] = cases[i];
         SCOPED_TRACE(lines.empty() ? "" : lines[0]);
