@@ -15,6 +15,12 @@ namespace {
 
 constexpr char kMainClass[] = "KtvStandInEditor";
 constexpr char kGoToClass[] = "KtvStandInGoToLine";
+// With "<editor>.framework=1" the editor is built as programs of some desktop
+// frameworks are: a zero-size application window comes first, owns the main
+// window and hands any activation on to it; started minimised, only the
+// application window shows, minimised, until it is restored.
+constexpr char kApplicationClass[] = "KtvStandInApplication";
+constexpr UINT kActivateMain = WM_APP + 1;
 
 // Like a real editor, the go-to box comes up a moment after Ctrl+G, once the
 // key has gone through the editor's own queue.
@@ -67,6 +73,7 @@ public:
             goToDelayMs_ = static_cast<UINT>(std::strtoul(delay->c_str(), nullptr, 10));
         }
         askFirst_ = scenario.Flag(name + ".question_on_goto");
+        framework_ = scenario.Flag(name + ".framework");
         long line = 0;
         if (profile_.takesLineOption) {
             std::tie(line, path_) = LineOptionAndFile(commandLine);
@@ -90,10 +97,8 @@ public:
             return 1;
         }
         LoadFile();
-        ::ShowWindow(main_, showCommand);
-        ::UpdateWindow(main_);
-        shown_ = true;
-        log_.Write("window", WindowState(main_));
+        Show(showCommand);
+        log_.Write("window", WindowState(application_ != nullptr ? application_ : main_));
         if (line > 0 && GoToLine(line)) {
             // Like Home and Shift+End: the whole line selected.
             const LRESULT start = ::SendMessageA(edit_, EM_LINEINDEX, line - 1, 0);
@@ -146,13 +151,27 @@ private:
         goToClass.lpfnWndProc = &Editor::GoToProc;
         goToClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         goToClass.lpszClassName = kGoToClass;
-        return ::RegisterClassA(&mainClass) != 0 && ::RegisterClassA(&goToClass) != 0;
+        WNDCLASSA applicationClass = mainClass;
+        applicationClass.lpfnWndProc = &Editor::ApplicationProc;
+        applicationClass.lpszClassName = kApplicationClass;
+        return ::RegisterClassA(&mainClass) != 0 && ::RegisterClassA(&goToClass) != 0 &&
+               ::RegisterClassA(&applicationClass) != 0;
     }
 
     bool CreateMainWindow() {
+        if (framework_) {
+            application_ = ::CreateWindowExA(
+                0, kApplicationClass,
+                std::string(StripExtension(std::string(profile_.logName))).c_str(),
+                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
+                instance_, this);
+            if (application_ == nullptr) {
+                return false;
+            }
+        }
         main_ = ::CreateWindowExA(0, kMainClass, profile_.title(path_, false).c_str(),
                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480,
-                                  nullptr, nullptr, instance_, this);
+                                  application_, nullptr, instance_, this);
         if (main_ == nullptr) {
             return false;
         }
@@ -178,13 +197,37 @@ private:
         log_.Write("open", path_);
     }
 
+    void Show(int showCommand) {
+        const bool minimised = showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
+                               showCommand == SW_SHOWMINNOACTIVE;
+        if (application_ == nullptr) {
+            ::ShowWindow(main_, showCommand);
+        } else if (minimised) {
+            ::ShowWindow(application_, showCommand);  // the main window stays hidden
+        } else {
+            ::ShowWindow(application_, SW_SHOWNORMAL);
+            ::ShowWindow(main_, showCommand);
+        }
+        ::UpdateWindow(main_);
+    }
+
+    bool Minimised() const {
+        return ::IsIconic(main_) || (application_ != nullptr && ::IsIconic(application_));
+    }
+
     // Logs the key and acts on the keys the editor itself handles. True when
     // the message has been dealt with and must not be dispatched.
     bool HandleKey(MSG& message) {
-        // A window without the focus (minimised, for one) gets its keys as
-        // system keys; keys belong to whichever of our controls has the focus.
-        if (::IsIconic(main_) && ::GetForegroundWindow() == main_) {
-            Restore();
+        // A minimised editor has no focus: its keys come as system keys and
+        // do nothing, as in a real one. They are logged apart, as keys that
+        // were typed before the editor was restored.
+        if (Minimised()) {
+            if (message.message == WM_SYSKEYDOWN || message.message == WM_KEYDOWN) {
+                if (const std::optional<std::string> name = KeyDownName(message.wParam)) {
+                    log_.Write("lost-key", *name);
+                }
+            }
+            return true;
         }
         const bool alt = (message.lParam & (1 << 29)) != 0;
         if (!alt) {
@@ -256,12 +299,6 @@ private:
     void LogKey(const MSG& message, const std::string& name) {
         const bool toBox = goTo_ != nullptr && message.hwnd == goToEdit_;
         log_.Write(toBox ? "box-key" : "key", name);
-    }
-
-    void Restore() {
-        ::ShowWindow(main_, SW_RESTORE);
-        ::SetFocus(goTo_ != nullptr ? goToEdit_ : edit_);
-        log_.Write("window", "restored");
     }
 
     void OpenGoTo() {
@@ -347,18 +384,15 @@ private:
                 if (edit_ != nullptr) {
                     ::MoveWindow(edit_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
                 }
+                if (wParam == SIZE_RESTORED && wasMinimised_) {
+                    log_.Write("window", "restored");
+                }
+                wasMinimised_ = wParam == SIZE_MINIMIZED;
                 return 0;
             case WM_SETFOCUS:
                 ::SetFocus(goTo_ != nullptr ? goToEdit_ : edit_);
                 return 0;
-            case WM_ACTIVATE:
-                // Brought forward from outside while minimised: show the text,
-                // so that the keys that follow reach it.
-                if (LOWORD(wParam) != WA_INACTIVE && shown_ && ::IsIconic(main_)) {
-                    Restore();
-                    return 0;
-                }
-                break;
+
             case WM_COMMAND:
                 if (reinterpret_cast<HWND>(lParam) == edit_ && HIWORD(wParam) == EN_CHANGE &&
                     !loading_ && !modified_) {
@@ -423,6 +457,41 @@ private:
         return editor->OnMain(message, wParam, lParam);
     }
 
+    // The application window: restored, it shows the main window again;
+    // activated, it hands the activation on to the main window.
+    LRESULT OnApplication(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_SIZE:
+                if (wParam == SIZE_RESTORED && !::IsWindowVisible(main_)) {
+                    log_.Write("window", "restored");
+                    ::ShowWindow(main_, SW_SHOWNORMAL);
+                    ::PostMessageA(application_, kActivateMain, 0, 0);
+                }
+                break;
+            case WM_ACTIVATE:
+                if (LOWORD(wParam) != WA_INACTIVE && ::IsWindowVisible(main_)) {
+                    ::PostMessageA(application_, kActivateMain, 0, 0);
+                }
+                break;
+            case kActivateMain:
+                ::SetForegroundWindow(main_);
+                ::SetActiveWindow(main_);
+                return 0;
+            default:
+                break;
+        }
+        return ::DefWindowProcA(application_, message, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+        Editor* editor = From(window, message, lParam);
+        if (editor == nullptr || editor->application_ != window) {
+            return ::DefWindowProcA(window, message, wParam, lParam);
+        }
+        return editor->OnApplication(message, wParam, lParam);
+    }
+
     static LRESULT CALLBACK GoToProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         Editor* editor = From(window, message, lParam);
         if (editor == nullptr) {
@@ -435,12 +504,14 @@ private:
     const EditorProfile& profile_;
     EditorLog log_;
     std::string path_;
+    HWND application_ = nullptr;  // a framework's, or none
     HWND main_ = nullptr;
     HWND edit_ = nullptr;
     HWND goTo_ = nullptr;
     HWND goToEdit_ = nullptr;
-    bool shown_ = false;
     bool askFirst_ = false;
+    bool framework_ = false;
+    bool wasMinimised_ = false;
     bool loading_ = false;
     bool modified_ = false;
     UINT goToDelayMs_ = kDefaultGoToDelayMs;
