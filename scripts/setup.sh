@@ -8,7 +8,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts
 
 ktv_packages=(cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev clang-format
               g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick
-              x11-utils procps nsis python3)
+              x11-utils x11-xkb-utils procps nsis python3)
 
 # Installs the Debian packages the build and the tests need, when missing.
 ktv_install_packages() {
@@ -56,7 +56,9 @@ ktv_start_wine_display() {
     local display
     for display in $(seq 90 140); do
         [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] && continue
-        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: a server that resets when its last client goes also forgets
+        # the keyboard layout a test has set.
+        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         KTV_XVFB_PID=$!
         export DISPLAY=":$display"
         for _ in $(seq 50); do

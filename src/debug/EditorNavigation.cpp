@@ -1,7 +1,9 @@
 #include "debug/EditorNavigation.h"
 
 #include <chrono>
+#include <exception>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,30 +22,54 @@ namespace {
 using std::chrono::milliseconds;
 
 // A started editor gets this long to put up its window before it is looked
-// for; the activation is then tried a few times with the pending events
-// processed in between.
+// for; the activation is then tried a few times with time in between, and a
+// window found by its title gets this long to settle in front.
 constexpr milliseconds kReadyBound{5000};
 constexpr int kActivationAttempts = 5;
+constexpr milliseconds kSettleBound{1000};
 
-// The editor's window: the started program's own or, for an editor that keeps
-// one instance (a second start hands the file to the window already open and
-// ends at once), that open window found by its titles. Nothing when neither
-// comes forward: keys are typed into no other window.
-std::optional<TaskWindow> FindEditorWindow(Desktop& desktop, std::optional<TaskId> task,
+// The editor's window: the one of the started program's that is in front
+// once activation has settled or, for an editor that keeps one instance (a
+// second start hands the file to the window already open and ends at once),
+// that open window found by its titles. Nothing when neither comes forward:
+// keys are typed into no other window.
+std::optional<TaskWindow> FindEditorWindow(DebugContext& context, std::optional<TaskId> task,
                                            const std::vector<std::string>& titles) {
+    Desktop& desktop = context.platform.desktop;
+    const StopRequest& stop = context.run.Stop();
     if (task) {
-        if (std::optional<TaskWindow> own = ActivateTask(desktop, *task, kActivationAttempts)) {
+        if (std::optional<TaskWindow> own =
+                ActivateTask(desktop, *task, kActivationAttempts, stop)) {
             return own;
         }
     }
     for (const std::string& title : titles) {
         try {
-            return desktop.ActivateByTitle(title);
+            const TaskWindow found = desktop.ActivateByTitle(title);
+            if (std::optional<TaskWindow> front =
+                    SettledWindowOf(desktop, found.task, kSettleBound, stop)) {
+                return front;
+            }
         } catch (const WindowNotFound&) {
             // Not this one: try the next title.
         }
     }
     return std::nullopt;
+}
+
+// Starts the editor; one that cannot start is told in a box that names it,
+// whatever led to it. Nothing then.
+std::optional<TaskId> StartEditor(DebugContext& context, std::string_view name,
+                                  const std::string& commandLine, WindowStyle style) {
+    try {
+        return context.platform.processes.Start(commandLine, style);
+    } catch (const std::exception& failure) {
+        IgnoringFailure([&] {
+            ErrorBox(context.platform.desktop, context.owner,
+                     "Could not start " + std::string(name) + ": " + failure.what());
+        });
+        return std::nullopt;
+    }
 }
 
 // The event passes of the caller's timing before and after the editor's
@@ -65,19 +91,22 @@ EditorWaits ConTextWaits(NavigationTiming) {
     return {0, 1};
 }
 
-// Notepad: nothing is caught here; the caller decides what a failure means.
-// It keeps no single instance, so only the started one is typed into.
+// Notepad: a failure after the start reaches the caller, which decides what
+// it means. It keeps no single instance, so only the started one is typed
+// into.
 void OpenNotepad(DebugContext& context, const std::optional<std::string>& lineText,
                  NavigationTiming timing) {
     Platform& platform = context.platform;
     const EditorWaits waits = NotepadWaits(timing);
-    const TaskId task = platform.processes.Start(
-        NotepadCommandLine(GetSystemPath(platform.system), context.options),
+    const std::optional<TaskId> task = StartEditor(
+        context, "Notepad", NotepadCommandLine(GetSystemPath(platform.system), context.options),
         WindowStyle::MaximizedFocus);
-    platform.processes.WaitUntilReady(task, kReadyBound);
+    if (!task) {
+        return;
+    }
+    platform.processes.WaitUntilReady(*task, kReadyBound);
     DoEvents(platform.desktop, waits.beforeActivation);
-    const std::optional<TaskWindow> window =
-        ActivateTask(platform.desktop, task, kActivationAttempts);
+    const std::optional<TaskWindow> window = FindEditorWindow(context, task, {});
     if (!window) {
         return;
     }
@@ -91,15 +120,14 @@ void OpenSkippingFailures(DebugContext& context, std::string_view name,
                           const std::string& commandLine, const std::vector<std::string>& titles,
                           const std::optional<std::string>& lineText, EditorWaits waits) {
     Platform& platform = context.platform;
-    std::optional<TaskId> task;
-    IgnoringFailure(
-        [&] { task = platform.processes.Start(commandLine, WindowStyle::MinimizedFocus); });
+    const std::optional<TaskId> task =
+        StartEditor(context, name, commandLine, WindowStyle::MinimizedFocus);
     if (task) {
         IgnoringFailure([&] { platform.processes.WaitUntilReady(*task, kReadyBound); });
     }
     IgnoringFailure([&] { DoEvents(platform.desktop, waits.beforeActivation); });
     std::optional<TaskWindow> window;
-    IgnoringFailure([&] { window = FindEditorWindow(platform.desktop, task, titles); });
+    IgnoringFailure([&] { window = FindEditorWindow(context, task, titles); });
     if (!window) {
         return;
     }

@@ -14,16 +14,10 @@ namespace {
 using std::chrono::milliseconds;
 
 // How long an editor may take to put up its go-to box after Ctrl+G, and to
-// come back in front once Enter has closed it, and how often the window in
-// front is looked at meanwhile. Real editors open the box a moment after
-// the key, some only once the key has gone through their own queue.
+// come back in front once Enter has closed it. Real editors open the box a
+// moment after the key, some only once the key has gone through their own
+// queue. What is in front is decided on settled looks (FrontLooks).
 constexpr milliseconds kGoToBoxBound{5000};
-constexpr milliseconds kPollInterval{25};
-
-// A look is acted on only once the same window, seen the same way, has held
-// this long: a new box is in front a moment before its field has the focus,
-// and one look in that moment would take the go-to box for a question.
-constexpr milliseconds kSettleTime{50};
 
 // A question of the editor's waits for the user to read and answer it.
 constexpr milliseconds kQuestionBound{120000};
@@ -57,41 +51,31 @@ public:
     }
 
     InFront WaitFor(std::initializer_list<InFront> wanted) {
+        FrontLooks looks(desktop_, run_.Stop());
         milliseconds waited{0};
         milliseconds asked{0};
-        TaskWindow last{};
-        InFront lastKind = InFront::Other;
-        milliseconds held{-1};  // how long `last` has been in front as it is
         for (;;) {
-            if (run_.StopRequested()) {
-                return InFront::Other;
-            }
-            const TaskWindow front = desktop_.Foreground();
-            const InFront kind = Classify(front, editor_);
-            if (held < milliseconds{0} || front.window != last.window || kind != lastKind) {
-                last = front;
-                lastKind = kind;
-                held = milliseconds{0};
-            }
-            const bool settled = held >= kSettleTime;
+            bool settled = false;
+            const InFront kind = Classify(looks.Look(settled), editor_);
             ShowQuestion(settled && kind == InFront::Question);
             if (settled && std::find(wanted.begin(), wanted.end(), kind) != wanted.end()) {
                 return kind;
             }
             if (settled && kind == InFront::Question) {
                 waited = milliseconds{0};
-                asked += kPollInterval;
+                asked += FrontLooks::kPollInterval;
                 if (asked > kQuestionBound) {
                     return InFront::Other;
                 }
             } else {
-                waited += kPollInterval;
+                waited += FrontLooks::kPollInterval;
                 if (waited > kGoToBoxBound) {
                     return InFront::Other;
                 }
             }
-            desktop_.Pause(kPollInterval);
-            held += kPollInterval;
+            if (!looks.Wait()) {
+                return InFront::Other;
+            }
         }
     }
 

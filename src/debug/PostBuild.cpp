@@ -14,11 +14,18 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How long Wedit may take to show its window, and how often its window is
-// looked for before the keystrokes are given up. Both are bounds, not waits:
-// a Wedit that is ready goes on at once.
+// How long Wedit may take to show its window, how often it is brought to the
+// front before the keystrokes are given up, and how long each key waits for
+// Wedit's window (or a box of Wedit's) to be settled in front. All are
+// bounds, not waits: a Wedit that is ready goes on at once.
 constexpr std::chrono::milliseconds kWeditStartBound = 5000ms;
 constexpr int kActivationTries = 10;
+constexpr std::chrono::milliseconds kKeyBound = 1000ms;
+
+// What the user presses in Wedit when its keys could not be sent.
+constexpr const char* kWeditKeysInWords =
+    "In Wedit, press F9 to build (and Enter to answer its questions), then F5 to start the "
+    "debugger.";
 
 constexpr const char* kWeditPrompt =
     "After clicking OK:\r\n"
@@ -51,11 +58,25 @@ std::string ConsoleCommand(const std::string& program, const std::string& argume
 
 // Brings Wedit's window to the front. Keystrokes go to whatever window has
 // the focus, so none may be sent when this fails.
-void ActivateWedit(Desktop& desktop, TaskId task, const char* before) {
-    if (!ActivateTask(desktop, task, kActivationTries)) {
+void ActivateWedit(DebugContext& context, TaskId task, const char* before) {
+    if (!ActivateTask(context.platform.desktop, task, kActivationTries, context.run.Stop())) {
+        context.run.ThrowIfStopped();
         throw Error(std::string("Could not bring Wedit's window to the front, so ") + before +
-                    " was not sent to it.");
+                    " was not sent to it. " + kWeditKeysInWords);
     }
+}
+
+// Types keys into Wedit only: its window, or a box of its own, settled in
+// front. Anything else in front (another program, a box of the user's) gets
+// no key, and the user is told what to press. No key follows a stop.
+void SendToWedit(DebugContext& context, TaskId task, const char* keys, const char* what) {
+    context.run.ThrowIfStopped();
+    if (!SettledWindowOf(context.platform.desktop, task, kKeyBound, context.run.Stop())) {
+        context.run.ThrowIfStopped();
+        throw Error(std::string("Wedit's window was not in front, so ") + what +
+                    " was not sent to it. " + kWeditKeysInWords);
+    }
+    context.platform.desktop.SendKeys(keys);
 }
 
 void RemoveOldProject(FileSystem& files, const std::string& lccPath, const std::string& baseName) {
@@ -119,18 +140,13 @@ void OpenInWedit(DebugContext& context) {
     platform.processes.WaitUntilReady(wedit, kWeditStartBound);
     DoEvents(desktop, 2);
 
-    // No key follows a stop, which may come in any of the event passes.
-    const auto send = [&](const char* keys) {
-        context.run.ThrowIfStopped();
-        desktop.SendKeys(keys);
-    };
-    ActivateWedit(desktop, wedit, "the build command (F9)");
+    ActivateWedit(context, wedit, "the build command (F9)");
     DoEvents(desktop, 2);
-    send("{F9}");
+    SendToWedit(context, wedit, "{F9}", "the build command (F9)");
     DoEvents(desktop, 6);
-    send("{ENTER}");
+    SendToWedit(context, wedit, "{ENTER}", "Enter");
     DoEvents(desktop, 2);
-    send("{ENTER}");
+    SendToWedit(context, wedit, "{ENTER}", "Enter");
     DoEvents(desktop, 16);
     context.run.ThrowIfStopped();
 
@@ -144,9 +160,9 @@ void OpenInWedit(DebugContext& context) {
     desktop.MessageBox(context.owner, kWeditPrompt, BoxStyle::OkOnly, "");
 
     DoEvents(desktop, 2);
-    ActivateWedit(desktop, wedit, "the debugger key (F5)");
+    ActivateWedit(context, wedit, "the debugger key (F5)");
     DoEvents(desktop, 2);
-    send("{F5}");
+    SendToWedit(context, wedit, "{F5}", "the debugger key (F5)");
 }
 
 void RunBuiltProgram(DebugContext& context) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Processes.h"
+#include "platform/StopRequest.h"
 #include "platform/WindowRef.h"
 
 namespace ktv {
@@ -64,8 +65,9 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // Brings the top-level window with exactly this title to the front and
-    // returns it. Throws WindowNotFound when there is none.
+    // Brings the top-level window with exactly this title to the front,
+    // restored when it or its owner was minimised, and returns it. Throws
+    // WindowNotFound when there is none.
     virtual TaskWindow ActivateByTitle(const std::string& title) = 0;
 
     // Brings one of the program's own windows to the front (0: nothing).
@@ -73,7 +75,9 @@ public:
     virtual void ActivateWindow(WindowRef window) = 0;
 
     // Brings a visible top-level window of the task to the front and returns
-    // it. Throws WindowNotFound when the task has none.
+    // it; every minimised window of the task is restored first. The program
+    // may hand the activation on to another of its windows (see
+    // ActivateTask). Throws WindowNotFound when the task has none.
     virtual TaskWindow ActivateByTask(TaskId task) = 0;
 
     // The window that has the keyboard now, its task, and whether its focus
@@ -116,9 +120,44 @@ public:
 // waits that give a started program time to catch up.
 void DoEvents(Desktop& desktop, int times);
 
-// Brings the task's window to the front, looking again after a pass of events
-// up to `attempts` times in all. Nothing when it never came: keys then go to
-// no window, since they would land in whichever one is in front.
-std::optional<TaskWindow> ActivateTask(Desktop& desktop, TaskId task, int attempts);
+// What is in front, decided from looks over time rather than from one: a
+// window counts once it has been in front, seen the same way (its focus in a
+// field or not), for kSettleTime. A new box is in front a moment before its
+// field has the focus, and an activated window a moment before its program
+// hands the activation on to another of its windows.
+class FrontLooks {
+public:
+    static constexpr std::chrono::milliseconds kPollInterval{25};
+    static constexpr std::chrono::milliseconds kSettleTime{50};
+
+    FrontLooks(Desktop& desktop, const StopRequest& stop) : desktop_(desktop), stop_(stop) {}
+
+    // The window in front now; `settled` tells whether it has held as it is
+    // for kSettleTime.
+    TaskWindow Look(bool& settled);
+
+    // Lets kPollInterval pass, the program's windows answering; false once
+    // a stop has been asked for, which ends every wait.
+    bool Wait();
+
+private:
+    Desktop& desktop_;
+    const StopRequest& stop_;
+    TaskWindow last_{};
+    std::chrono::milliseconds held_{-1};  // how long `last_` has held; -1: no look yet
+};
+
+// Waits, at most `bound`, until a window of the task has settled in front,
+// and returns it.
+std::optional<TaskWindow> SettledWindowOf(Desktop& desktop, TaskId task,
+                                          std::chrono::milliseconds bound, const StopRequest& stop);
+
+// Brings the task's window to the front and returns the window of the task
+// that is in front once the activation has settled (a program may hand it on
+// to another of its windows), trying up to `attempts` times with time
+// between tries. Nothing when none came: keys then go to no window, since
+// they would land in whichever one is in front.
+std::optional<TaskWindow> ActivateTask(Desktop& desktop, TaskId task, int attempts,
+                                       const StopRequest& stop);
 
 }  // namespace ktv

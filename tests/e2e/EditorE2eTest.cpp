@@ -80,8 +80,9 @@ protected:
             app.Set(box, box == editorBox ? BST_CHECKED : BST_UNCHECKED);
         }
         Layout().Write("work\\scenario.txt",
-                       scenario + (compiler ? "lcc.error_at_basic=12 undeclared x\r\n"
-                                            : "ktvc.error=Syntax error in line 12\r\n"));
+                       EditorsBuilt() + scenario +
+                           (compiler ? "lcc.error_at_basic=12 undeclared x\r\n"
+                                     : "ktvc.error=Syntax error in line 12\r\n"));
         const MessageBoxInfo box = DebugUntilBox(app);
         EXPECT_EQ(box.text, compiler ? "C Error:  undeclared x   -   Basic Line:  12"
                                      : "Basic Error: Syntax error in line 12");
@@ -89,19 +90,41 @@ protected:
         return app;
     }
 
+    // The line selected in view: no key reached the editor while it was
+    // still minimised.
     void ExpectLine12Selected(const std::string& program) {
         ASSERT_TRUE(WaitUntil([&] { return !EditorLog(program, "selected").empty(); }))
             << Layout().Read("work\\editors.log").value_or("");
         EXPECT_EQ(EditorLog(program, "key"), (Values{"Ctrl+G", "Home", "Shift+End"}));
         EXPECT_EQ(EditorLog(program, "box-key"), (Values{"Space", "1", "2", "Enter"}));
         EXPECT_EQ(EditorLog(program, "selected"), Values{"PRINT 12"});
+        EXPECT_EQ(EditorLog(program, "lost-key"), Values{});
+    }
+
+    // The stand-in editors' own scenario lines: how they are built.
+    virtual std::string EditorsBuilt() const { return ""; }
+};
+
+// The stand-in editors built both ways: with a plain main window, and as
+// programs of some desktop frameworks are, with an application window that
+// owns the main window and hands it every activation.
+class EditorKindE2eTest : public EditorE2eTest, public ::testing::WithParamInterface<bool> {
+protected:
+    std::string EditorsBuilt() const override {
+        return GetParam() ? "jfe.framework=1\r\nConTEXT.framework=1\r\nnotepad.framework=1\r\n"
+                          : "";
     }
 };
+
+INSTANTIATE_TEST_SUITE_P(EditorsBuilt, EditorKindE2eTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& kind) {
+                             return kind.param ? "framework" : "plain";
+                         });
 
 // Each editor, from a translator error and from a C error: the line number
 // and Enter reach the go-to box (which opens a moment after Ctrl+G), never
 // the document, and line 12 ends up selected.
-TEST_F(EditorE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
+TEST_P(EditorKindE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
     for (const bool compiler : {false, true}) {
         for (const auto& [box, program, show] :
              {std::tuple{ids::kLaunchNotepadBox, "notepad.exe", "3"},
@@ -112,6 +135,9 @@ TEST_F(EditorE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
             DebugToLine12(box, compiler);
             ExpectLine12Selected(program);
             EXPECT_EQ(EditorLog(program, "show"), Values{show});
+            if (std::string(show) == "2") {  // started minimised, restored before any key
+                EXPECT_EQ(EditorLog(program, "window"), (Values{"minimised", "restored"}));
+            }
         }
     }
     EXPECT_TRUE(Layout().CommandLinesOf("builtprog").empty());  // the planted one never ran
@@ -120,7 +146,7 @@ TEST_F(EditorE2eTest, EachEditorGoesToTheLineThroughItsGoToBox) {
 // JFE and ConTEXT kept to one instance: the editor the second Debug starts
 // hands the file to the window the first opened and ends at once; that window
 // gets the keys.
-TEST_F(EditorE2eTest, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
+TEST_P(EditorKindE2eTest, ASingleInstanceEditorsOpenWindowGetsTheKeys) {
     for (const auto& [box, program] : {std::pair{ids::kLaunchJfeBox, "jfe.exe"},
                                        std::pair{ids::kLaunchConTextBox, "ConTEXT.exe"}}) {
         SCOPED_TRACE(program);
@@ -201,12 +227,12 @@ std::string ClipboardText() {
 // then the list shows them all without taking the focus; Ctrl+A, Ctrl+C
 // copies them as compilers print them, and a double-click on a row sends the
 // editor to its line.
-TEST_F(EditorE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
+TEST_P(EditorKindE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
     Layout().Write("work\\editors.log", "");
     AppSession& app =
         DebugToLine12(ids::kLaunchConTextBox, true, "lcc.warning_at_basic=5 unused y\r\n");
     ExpectLine12Selected("ConTEXT.exe");
-    Layout().Write("work\\scenario.txt", "");
+    Layout().Write("work\\scenario.txt", EditorsBuilt());
     HWND problems = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         return (problems = FindTopLevel(app.ProcessId(), nullptr, "Problems - prog.bas"));
@@ -233,15 +259,19 @@ TEST_F(EditorE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
 // An editor's question (here whether to reload the file) comes instead of the
 // go-to box: it gets no key, and once the user has answered it, Ctrl+G goes
 // once more and the line arrives in the go-to box.
-TEST_F(EditorE2eTest, AnEditorsQuestionGetsNoKeyAndTheLineFollowsItsAnswer) {
+TEST_P(EditorKindE2eTest, AnEditorsQuestionGetsNoKeyAndTheLineFollowsItsAnswer) {
     Layout().Write("work\\editors.log", "");
     AppSession& app = Start();
     app.Set(ids::kLaunchJfeBox, BST_CHECKED);
-    Layout().Write("work\\scenario.txt",
-                   "jfe.question_on_goto=1\r\nlcc.error_at_basic=12 undeclared x\r\n");
+    Layout().Write(
+        "work\\scenario.txt",
+        EditorsBuilt() + "jfe.question_on_goto=1\r\nlcc.error_at_basic=12 undeclared x\r\n");
     app.PressOk(DebugUntilBox(app));
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (question = FindTopLevel(0, "#32770", "Reload")); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return TextOf(app.Control(ids::kStatusBar)).starts_with("Waiting for JFE's question\x85");
+    }));
     ::Sleep(1500);  // the user reads it; no key may come meanwhile
     ::PostMessageA(question, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(WaitUntil([&] { return !EditorLog("jfe.exe", "selected").empty(); }));

@@ -167,6 +167,11 @@ TaskWindow FakeDesktop::ComeToFront(TaskWindow window) {
     front = window;
     boxOwner_.reset();
     nextFront_.reset();
+    if (const auto handed = handsActivationTo.find(window.task);
+        handed != handsActivationTo.end()) {
+        nextFront_ = TaskWindow{handed->second, window.task};
+        looksUntilNextFront_ = 1;
+    }
     return window;
 }
 

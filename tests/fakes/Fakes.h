@@ -113,6 +113,9 @@ public:
     // listed in tasksWithoutWindow.
     std::map<std::string, TaskWindow> windows;
     std::set<TaskId> tasksWithoutWindow;
+    // A framework program's window hands its activation on to this window of
+    // its task, a look later.
+    std::map<TaskId, WindowRef> handsActivationTo;
     // The window in front; activation moves it. Keys typed while a go-to box
     // or a question is in front are recorded as "box-keys: ..." and
     // "question-keys: ...".

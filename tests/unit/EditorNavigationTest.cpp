@@ -110,6 +110,20 @@ TEST(EditorNavigation, TheLineWaitsForTheGoToBoxAndNothingMoreIsTypedWithoutIt) 
     }
 }
 
+// A framework program's window hands its activation on to its main window:
+// the editor's window is the one in front once activation has settled, and
+// it gets Ctrl+G, Home and Shift+End.
+TEST(EditorNavigation, TheEditorsWindowIsTheOneInFrontOnceActivationHasSettled) {
+    for (EditorChoice editor : {EditorChoice::Notepad, EditorChoice::JFE, EditorChoice::ConTEXT}) {
+        EditorWorld world(editor);
+        world.fake.desktop.handsActivationTo[101] = 1015;
+        DebugContext context = world.Context();
+        OpenEditorAtLine(context, "12", NavigationTiming::Compiler);
+        EXPECT_EQ(world.Only({"keys", "box-keys"}), kLine12);
+        EXPECT_EQ(world.fake.desktop.front.window, 1015u);
+    }
+}
+
 // A single-instance editor hands the file to its open window and ends at
 // once: the keys go to that window, found by its titles; with no editor
 // window anywhere, none go anywhere. Notepad is never looked for by title.
@@ -134,6 +148,7 @@ TEST(EditorNavigation, AStartedEditorWithoutAWindowGetsKeysOnlyThroughItsTitles)
         DebugContext context = world.Context();
         EXPECT_NO_THROW(OpenEditorAtLine(context, "12", NavigationTiming::Compiler));
         EXPECT_EQ(world.Only({"keys", "box-keys"}), typed ? kLine12 : Lines{});
+        EXPECT_EQ(world.Boxes().size(), startFails ? 1u : 0u);  // "Could not start JFE: ..."
         EXPECT_EQ(world.Only({"activate-task"}),
                   Lines(startFails ? 0 : 5, "activate-task: 101 (not found)"));
     }

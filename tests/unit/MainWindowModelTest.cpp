@@ -442,7 +442,7 @@ TEST(MainWindowController, SeveralProblemsAreListedUntilTheNextDebug) {
     world.fake.processes.failing = {"notepad"};
     list.Open(0);
     EXPECT_EQ(world.Boxes().back(),
-              "48|Error!|Error: Could not open the editor: Cannot start "
+              "48|Error!|Error: Could not start Notepad: Cannot start "
               "C:\\windows\\system32\\notepad.exe c:\\work\\prog.bas");
     world.model.basicFileField.SetText("c:\\work\\prog.bas");
     world.translatorError = "bad 2\r\nworse";

@@ -91,25 +91,31 @@ wchar_t WideCharacter(char character) {
     return wide;
 }
 
+bool IsAsciiLetterOrDigit(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 }  // namespace
 
 std::vector<INPUT> KeyStrokeInputs(const KeyStroke& stroke) {
-    bool ctrl = stroke.ctrl;
-    bool shift = stroke.shift;
-    bool alt = stroke.alt;
     std::vector<INPUT> keys;  // the key's own down and up events
     if (const char* character = std::get_if<char>(&stroke.key)) {
-        const SHORT layout = ::VkKeyScanA(*character);
-        if (layout == -1) {
-            keys.push_back(UnicodeEvent(WideCharacter(*character), false));
-            keys.push_back(UnicodeEvent(WideCharacter(*character), true));
-        } else {
-            const VirtualKey key{static_cast<WORD>(LOBYTE(layout))};
-            shift = shift || (HIBYTE(layout) & 1) != 0;
-            ctrl = ctrl || (HIBYTE(layout) & 2) != 0;
-            alt = alt || (HIBYTE(layout) & 4) != 0;
+        if ((stroke.ctrl || stroke.alt) && IsAsciiLetterOrDigit(*character)) {
+            // A shortcut (Ctrl+G): by the key's virtual-key code, which is the
+            // letter's in every keyboard layout, also where the layout types
+            // no Latin letter at all.
+            const char upper = *character >= 'a' && *character <= 'z'
+                                   ? static_cast<char>(*character - 'a' + 'A')
+                                   : *character;
+            const VirtualKey key{static_cast<WORD>(upper)};
             keys.push_back(KeyEvent(key, false));
             keys.push_back(KeyEvent(key, true));
+        } else {
+            // Text (the line number) as the characters themselves, whatever
+            // keys would type them in the user's layout (digits need Shift in
+            // a French one).
+            keys.push_back(UnicodeEvent(WideCharacter(*character), false));
+            keys.push_back(UnicodeEvent(WideCharacter(*character), true));
         }
     } else {
         const VirtualKey key = VirtualKeyOf(std::get<NamedKey>(stroke.key));
@@ -118,11 +124,11 @@ std::vector<INPUT> KeyStrokeInputs(const KeyStroke& stroke) {
     }
 
     std::vector<VirtualKey> modifiers;
-    if (ctrl)
+    if (stroke.ctrl)
         modifiers.push_back({VK_CONTROL});
-    if (alt)
+    if (stroke.alt)
         modifiers.push_back({VK_MENU});
-    if (shift)
+    if (stroke.shift)
         modifiers.push_back({VK_SHIFT});
 
     std::vector<INPUT> inputs;

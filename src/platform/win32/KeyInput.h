@@ -8,9 +8,10 @@
 namespace ktv::win32 {
 
 // The keyboard events that type one key stroke: its modifiers down, the key
-// down and up, the modifiers up again. A character goes through the current
-// keyboard layout (VkKeyScanA, with the shift state the layout needs for it);
-// a character that no key types is sent as a Unicode character.
+// down and up, the modifiers up again, all independent of the keyboard
+// layout. A named key, and a letter or digit with Ctrl or Alt (a shortcut),
+// go by virtual-key code; any other character is typed as itself, as a
+// Unicode character event.
 std::vector<INPUT> KeyStrokeInputs(const KeyStroke& stroke);
 
 }  // namespace ktv::win32

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Desktop.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/Handles.h"
@@ -14,39 +15,64 @@
 namespace ktv::win32 {
 namespace {
 
-struct WindowSearch {
-    DWORD processId = 0;
-    HWND unowned = nullptr;
-    HWND owned = nullptr;
-};
-
-BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != search.processId || !::IsWindowVisible(window)) {
-        return TRUE;
-    }
-    if (::GetWindow(window, GW_OWNER) == nullptr) {
-        search.unowned = window;
-        return FALSE;  // windows come in z-order: the first unowned one wins
-    }
-    if (search.owned == nullptr) {
-        search.owned = window;
-    }
-    return TRUE;
+// The visible top-level windows of a process, in z-order.
+std::vector<HWND> ProcessWindows(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s.processId && ::IsWindowVisible(window)) {
+                s.found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-// A visible top-level window of the process, an unowned one (a main window)
-// before an owned one (a dialog or tool window); null when it has none.
+bool HasArea(HWND window) {
+    RECT rect{};
+    return ::GetWindowRect(window, &rect) && rect.right > rect.left && rect.bottom > rect.top;
+}
+
+// The window of the process to activate: a main window (unowned, with an
+// area) before an owned one, and those before a window without an area, such
+// as the zero-size application window that programs of some frameworks put
+// first and that hands any activation on to their main window. Null when
+// the process shows none.
 HWND FindProcessWindow(DWORD processId) {
-    WindowSearch search{processId};
-    ::EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
-    return search.unowned != nullptr ? search.unowned : search.owned;
+    const std::vector<HWND> windows = ProcessWindows(processId);
+    const auto rank = [](HWND window) {
+        const bool owned = ::GetWindow(window, GW_OWNER) != nullptr;
+        return (HasArea(window) || ::IsIconic(window) ? 0 : 2) + (owned ? 1 : 0);
+    };
+    const auto best = std::min_element(windows.begin(), windows.end(),
+                                       [&](HWND a, HWND b) { return rank(a) < rank(b); });
+    return best != windows.end() ? *best : nullptr;
 }
 
-// Makes the window the foreground window with the keyboard focus, leaving it
-// minimised, maximised or normal as it was.
+// A window the keys are for must be in view: a minimised one gets its keys as
+// system keys, and only the user who finds it on the task bar sees the line.
+// Restores every minimised window of its process, the application window of
+// a framework program among them (which then shows its main window again).
+void RestoreMinimised(HWND window) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    for (const HWND each : ProcessWindows(processId)) {
+        if (::IsIconic(each)) {
+            ::ShowWindow(each, SW_RESTORE);
+        }
+    }
+}
+
+// Makes the window the foreground window with the keyboard focus. Whether
+// it came is looked at by the caller, on the window in front afterwards (its
+// program may hand the activation on to another of its windows).
 void BringToFront(HWND window) {
     const HWND foreground = ::GetForegroundWindow();
     if (foreground == window) {
@@ -55,8 +81,6 @@ void BringToFront(HWND window) {
     const DWORD foregroundThread =
         foreground != nullptr ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
     const ThreadInputAttachment attachment(::GetCurrentThreadId(), foregroundThread);
-    // No ShowWindow here: a minimised window stays minimised, as it would
-    // when the user picks it on the task bar with the keyboard.
     ::BringWindowToTop(window);
     ::SetForegroundWindow(window);
 }
@@ -115,6 +139,7 @@ TaskWindow Win32Desktop::ActivateByTitle(const std::string& title) {
     if (window == nullptr) {
         throw WindowNotFound("No window has the title \"" + title + "\"");
     }
+    RestoreMinimised(window);
     BringToFront(window);
     return Describe(window);
 }
@@ -132,6 +157,7 @@ TaskWindow Win32Desktop::ActivateByTask(TaskId task) {
     if (window == nullptr) {
         throw WindowNotFound("Task " + std::to_string(task) + " has no window");
     }
+    RestoreMinimised(window);
     BringToFront(window);
     return Describe(window);
 }
