@@ -19,8 +19,9 @@
 #   nothing, so that copy's token is no different) which installs into
 #   Program Files, the HKLM entry and the all-users Start menu, and "Run KTV
 #   Debugger" starts the program through the first, unelevated copy; a silent
-#   upgrade without a scope stays there and puts the folder on the system
-#   PATH; the silent uninstall takes it all away again.
+#   upgrade without a scope stays there and moves the folder from the user's
+#   PATH, where releases before the scopes put it, to the system PATH; the
+#   silent uninstall takes it all away again.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 trap 'echo "install_test.sh: line $LINENO failed" >&2' ERR
@@ -251,10 +252,15 @@ check "one uninstall entry, under HKLM, none under HKCU" \
     test "$(entries HKCU)/$(entries HKLM)" = 0/1
 check "the program closes" close_program
 
-echo "== For all users: upgraded silently, with no scope given, and /ADDTOPATH"
-run_wine "$setup_windows" /S /ADDTOPATH
+echo "== For all users: upgraded silently, with no scope given, over what a release before the scopes left"
+# Those installed for all users but put the folder on the PATH of the
+# administrator who ran them, and marked it so in the HKLM entry.
+run_wine reg add "HKLM\\$uninstall_key\\KTVDebugger" /v AddedToUserPath /t REG_DWORD /d 1 /f >/dev/null
+run_wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ \
+    /d 'C:\tools;C:\more;C:\Program Files\KTV Debugger' /f >/dev/null
+run_wine "$setup_windows" /S
 check "still one entry, under HKLM, none under HKCU" test "$(entries HKCU)/$(entries HKLM)" = 0/1
-check "the folder is on the system PATH, and the user's PATH is as it was" \
+check "the folder moved from the user's PATH to the system PATH" \
     test "$(system_path)|$(user_path)" = \
     "$system_path_before;C:\\Program Files\\KTV Debugger|C:\\tools;C:\\more"
 
