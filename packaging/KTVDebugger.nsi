@@ -439,6 +439,7 @@ FunctionEnd
 
 Function .onInit
     SetRegView 64
+    StrCpy $AllUsers 0
     StrCpy $FolderFromCommandLine $INSTDIR
     ${GetParameters} $R0
     ClearErrors
@@ -466,22 +467,14 @@ Function .onInit
 
     ; Without a scope given, an install found decides: this user's own first,
     ; since it is the one this user runs.
-    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "DisplayVersion"
     ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "DisplayVersion"
-    ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "DisplayVersion"
-    ${If} $ScopeFromCommandLine != 1
-        ${If} $0 != ""
-            StrCpy $AllUsers 0
-        ${ElseIf} $1 != ""
-            StrCpy $AllUsers 1
-        ${Else}
-            StrCpy $AllUsers 0
-        ${EndIf}
-    ${EndIf}
-    ${If} $2 != ""
-        StrCpy $InstalledNote "${PRODUCT} $2 is installed for you; the same choice upgrades it."
+    ${If} $0 != ""
+        StrCpy $InstalledNote "${PRODUCT} $0 is installed for you; the same choice upgrades it."
+        ${IfThen} $ScopeFromCommandLine != 1 ${|} StrCpy $AllUsers 0 ${|}
     ${ElseIf} $1 != ""
         StrCpy $InstalledNote "${PRODUCT} $1 is installed for all users; the same choice upgrades it."
+        ${IfThen} $ScopeFromCommandLine != 1 ${|} StrCpy $AllUsers 1 ${|}
     ${EndIf}
     Call ApplyScope
 
