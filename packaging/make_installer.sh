@@ -30,10 +30,15 @@ for program in KTVDebugger.exe KTVCapture.exe ktvbuild.exe; do
 done
 
 python3 "$root/packaging/readme_txt.py" "$root/README.md" "$out/README.txt" "$version"
+# The pictures of the first and last pages, drawn for this build only.
+art=$(mktemp -d)
+trap 'rm -rf "$art"' EXIT
+"$root/packaging/make_wizard_art.sh" "$art"
 setup="$out/KTVDebugger-$version-setup.exe"
 # -WX: a warning (a missing file, an unused variable) fails the build.
 makensis -WX -V2 -INPUTCHARSET UTF8 \
     "-DVERSION=$version" "-DVERSION_DOTTED=$dotted" "-DPUBLISHER=$publisher" \
     "-DPROGRAMS=$programs" "-DREADME=$out/README.txt" "-DICON=$root/src/app/art/ktv.ico" \
+    "-DWIZARD_ART=$art" \
     "-DOUTFILE=$setup" "$root/packaging/KTVDebugger.nsi" >&2
 echo "$setup"
