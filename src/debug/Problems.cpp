@@ -49,7 +49,10 @@ bool HasDiagnosticLine(std::string_view errorText) {
 }  // namespace
 
 RunProblems NoProblems(const std::string& basicFile, const BuildNames& names) {
-    return RunProblems{basicFile, JoinPath(names.folder, names.baseName + ".c"), false, {}};
+    RunProblems run;
+    run.basicFile = basicFile;
+    run.cFile = JoinPath(names.folder, names.baseName + ".c");
+    return run;
 }
 
 std::vector<Problem> TranslatorProblems(std::string_view errorText) {
@@ -112,12 +115,49 @@ std::vector<Problem> CompilerProblems(std::string_view errorText, const CFileRef
     return problems;
 }
 
+namespace {
+
+// Keeps how each file a problem is in stands now, once per file.
+void RecordStamps(FileSystem& files, const BuildNames& names, RunProblems& run) {
+    const auto record = [&](const std::string& path) {
+        if (!path.empty() && run.stamps.count(path) == 0) {
+            std::optional<FileStamp> stamp;
+            IgnoringFailure([&] { stamp = files.Stamp(path); });
+            run.stamps.emplace(path, stamp);
+        }
+    };
+    for (const Problem& problem : run.problems) {
+        record(ProblemFile(problem, run, names));
+        if (problem.kind != DiagnosticKind::BasicError) {
+            record(CompilerFile(problem, run, names));
+        }
+    }
+}
+
+}  // namespace
+
+std::string CompilerFile(const Problem& problem, const RunProblems& run, const BuildNames& names) {
+    if (problem.file.empty()) {
+        return run.cFile;
+    }
+    return problem.file.find('\\') == std::string::npos ? std::string()
+                                                        : AbsolutePath(names.folder, problem.file);
+}
+
+std::string ProblemFile(const Problem& problem, const RunProblems& run, const BuildNames& names) {
+    if (problem.kind == DiagnosticKind::BasicError || !DisplayedBasicLine(problem).empty()) {
+        return JoinPath(names.folder, names.fileName);
+    }
+    return CompilerFile(problem, run, names);
+}
+
 void ReadTranslatorProblems(FileSystem& files, const BuildNames& names, RunProblems& run) {
     const std::string errorFile = JoinPath(names.folder, "ktv.err");
     if (files.FileExists(errorFile)) {
         std::vector<Problem> read = TranslatorProblems(files.ReadFile(errorFile));
         run.problems.insert(run.problems.end(), std::make_move_iterator(read.begin()),
                             std::make_move_iterator(read.end()));
+        RecordStamps(files, names, run);
     }
 }
 
@@ -136,6 +176,7 @@ void ReadCompilerProblems(FileSystem& files, const BuildNames& names, RunProblem
         CompilerProblems(errorText, cFile ? &cFile->References() : nullptr, run.cFile);
     run.problems.insert(run.problems.end(), std::make_move_iterator(read.begin()),
                         std::make_move_iterator(read.end()));
+    RecordStamps(files, names, run);
 }
 
 bool EndsTheBuild(const RunProblems& run, bool checkWarnings) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +41,21 @@ struct RunProblems {
     std::string cFile;        // the Basic file's folder, base name and ".c"
     bool cFileFound = false;  // the compiler's lines were led back through it
     std::vector<Problem> problems;
+    // The files the problems are in, as they were when the problems were
+    // read (nothing: not there), so that their lines can be shown later
+    // with a word when a file has changed since. By full path.
+    std::map<std::string, std::optional<FileStamp>> stamps;
 };
+
+// The full path of the file a compiler's line is about: the C file, or the
+// other file it named, counted from the run's folder; empty for one named
+// without a folder, which the compiler found on its own include path.
+std::string CompilerFile(const Problem& problem, const RunProblems& run, const BuildNames& names);
+
+// The full path of the file a problem is shown in: the Basic file for the
+// translator's lines and the compiler's led back to a Basic line, else its
+// CompilerFile.
+std::string ProblemFile(const Problem& problem, const RunProblems& run, const BuildNames& names);
 
 // A run's list before any error file is read.
 RunProblems NoProblems(const std::string& basicFile, const BuildNames& names);

@@ -14,7 +14,8 @@ ProblemsWindowModel::ProblemsWindowModel(RunProblems list, const DebugContext& c
       options_(context.options),
       names_(context.names),
       platform_(context.platform),
-      owner_(context.owner) {}
+      owner_(context.owner),
+      code_(context.platform.files, list_, names_) {}
 
 std::string ProblemsWindowModel::Title() const {
     return "Problems - " + names_.fileName;
@@ -53,6 +54,10 @@ std::string ProblemsWindowModel::CopyText(const std::vector<std::size_t>& rows) 
     return text;
 }
 
+std::string ProblemsWindowModel::CodeBeside(std::size_t row) {
+    return row < list_.problems.size() ? code_.For(list_.problems[row]) : std::string();
+}
+
 void ProblemsWindowModel::Open(std::size_t row) {
     if (row >= list_.problems.size()) {
         return;
@@ -65,10 +70,7 @@ void ProblemsWindowModel::Open(std::size_t row) {
         // into the C file or another file the compiler named (one it names
         // without a folder was found on its include path, which is its own):
         // the others are steered to lines of the Basic file.
-        const std::string file = problem.file.empty() ? list_.cFile
-                                 : problem.file.find('\\') == std::string::npos
-                                     ? std::string()
-                                     : AbsolutePath(names_.folder, problem.file);
+        const std::string file = ProblemFile(problem, list_, names_);
         if (options_.editor == EditorChoice::MyEditor && problem.cLine > 0 && !file.empty()) {
             OpenInMyEditor(context, file, std::to_string(problem.cLine));
         }

@@ -6,6 +6,7 @@
 
 #include "debug/DebugContext.h"
 #include "debug/Problems.h"
+#include "model/ProblemCode.h"
 
 namespace ktv {
 
@@ -28,6 +29,10 @@ public:
     // The rows, one "PATH:LINE: KIND: MESSAGE" line each, every line ended by CR LF.
     std::string CopyText(const std::vector<std::size_t>& rows) const;
 
+    // The code beside the row's problem, for the pane under the list (see
+    // ProblemCode); empty for no row.
+    std::string CodeBeside(std::size_t row);
+
     // Sends the chosen editor to the row's Basic line, as the box's problem
     // did. A row without one opens the C file at its C line in the user's own
     // editor, and does nothing for an editor steered by keys. A failure is
@@ -41,6 +46,7 @@ private:
     Platform& platform_;
     WindowRef owner_;
     RunControl run_;  // an editor steered from a row
+    ProblemCode code_;
 };
 
 }  // namespace ktv

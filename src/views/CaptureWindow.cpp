@@ -3,6 +3,7 @@
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Monitors.h"
 #include "text/Errors.h"
+#include "views/WindowFonts.h"
 
 namespace ktv::win32 {
 namespace {
@@ -106,10 +107,7 @@ void CaptureWindow::ShowArrivedOutput() {
 
 void CaptureWindow::ApplyFont() {
     // Console output lines up in columns: a fixed-pitch font.
-    UniqueFont font(::CreateFontA(-PointsToPixels(kFontPoints, static_cast<int>(Dpi())), 0, 0, 0,
-                                  FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  FIXED_PITCH | FF_MODERN, "Consolas"));
+    UniqueFont font = CreateFixedPitchFont(kFontPoints, Dpi());
     if (!font) {
         return;  // keep the font the box has
     }

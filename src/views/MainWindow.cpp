@@ -167,6 +167,9 @@ void MainWindow::Show(int showCommand) {
 }
 
 bool MainWindow::PreTranslateMessage(MSG& message) {
+    if (problems_ && problems_->PreTranslateMessage(message)) {
+        return true;
+    }
     return Hwnd() != nullptr && ::IsDialogMessageA(Hwnd(), &message) != FALSE;
 }
 

@@ -44,7 +44,8 @@ public:
     void Show(int showCommand);
 
     // Lets the dialog manager handle Tab, the arrow keys in the option group
-    // and Enter (the default button). True when the message was used up.
+    // and Enter (the default button), here and in the Problems window. True
+    // when the message was used up.
     bool PreTranslateMessage(MSG& message);
 
     // MainWindowView

@@ -7,6 +7,7 @@
 #include "platform/win32/Dpi.h"
 #include "text/Errors.h"
 #include "views/Clipboard.h"
+#include "views/OutputView.h"
 #include "views/WindowFonts.h"
 
 namespace ktv::win32 {
@@ -16,7 +17,11 @@ constexpr const char* kClassName = "KTVProblemsWindow";
 
 // The window's size at 96 dots per inch, and each column's share of the width.
 constexpr int kWidth = 640;
-constexpr int kHeight = 240;
+constexpr int kHeight = 440;
+constexpr int kCodeLabelId = 1703;
+constexpr int kCodePoints = 10;
+// The list's share of the height left above the pane's label.
+constexpr int kListPercent = 45;
 constexpr struct {
     const char* title;
     int width;
@@ -62,7 +67,6 @@ ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner,
     }
     ::SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    ApplyFont();
     for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
         LVCOLUMNA header{};
         header.mask = LVCF_TEXT | LVCF_FMT;
@@ -70,13 +74,46 @@ ProblemsWindow::ProblemsWindow(HINSTANCE instance, HWND owner,
         header.pszText = const_cast<char*>(kColumns[column].title);
         ::SendMessageA(listView_, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
     }
+    // The pane's label comes right before it: screen readers name the pane by it.
+    codeLabel_ = ::CreateWindowExA(
+        0, "STATIC", "Code beside the problem:", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+        0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(INT_PTR{kCodeLabelId}), instance, nullptr);
+    code_ = std::make_unique<OutputView>(instance, Hwnd(), kCodeId);
+    ::SetWindowLongPtrA(code_->Hwnd(), GWL_STYLE,
+                        ::GetWindowLongPtrA(code_->Hwnd(), GWL_STYLE) | WS_TABSTOP);
+    code_->SetWordWrap(false);  // code keeps its lines
+    ApplyFont();
     ::SendMessageA(listView_, LVM_SETITEMCOUNT, list_->Count(), LVSICF_NOSCROLL);
     ListView_SetItemState(listView_, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    ShowCode(0);
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    ::MoveWindow(listView_, 0, 0, client.right, client.bottom, FALSE);
-    SetColumnWidths();
+    LayOut(client.right, client.bottom);
     ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+}
+
+bool ProblemsWindow::PreTranslateMessage(MSG& message) {
+    return Hwnd() != nullptr && ::IsDialogMessageA(Hwnd(), &message) != FALSE;
+}
+
+void ProblemsWindow::LayOut(int width, int height) {
+    const int gap = Scale(6);
+    const int labelHeight = Scale(20);
+    const int listHeight = std::max(Scale(60), (height - labelHeight) * kListPercent / 100);
+    ::MoveWindow(listView_, 0, 0, width, listHeight, TRUE);
+    ::MoveWindow(codeLabel_, gap, listHeight + gap / 2, width - 2 * gap, labelHeight - gap, TRUE);
+    ::MoveWindow(code_->Hwnd(), 0, listHeight + labelHeight, width,
+                 std::max(0, height - listHeight - labelHeight), TRUE);
+    SetColumnWidths();
+}
+
+// Read when the row is focused, not before: only what is shown is read.
+void ProblemsWindow::ShowCode(int row) {
+    if (row == shownCodeRow_ || row < 0) {
+        return;
+    }
+    shownCodeRow_ = row;
+    code_->SetText(list_->CodeBeside(static_cast<std::size_t>(row)));
 }
 
 ProblemsWindow::~ProblemsWindow() {
@@ -102,15 +139,22 @@ void ProblemsWindow::SetColumnWidths() {
     }
 }
 
-// The user's message font at the window's DPI, as the main window has it.
+// The user's message font at the window's DPI, as the main window has it,
+// and code in a fixed-pitch font; the old fonts go once the controls have the
+// new ones.
 void ProblemsWindow::ApplyFont() {
-    font_ = CreateMessageFont(Dpi());
-    ::SendMessageA(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    UniqueFont font = CreateMessageFont(Dpi());
+    ::SendMessageA(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    ::SendMessageA(codeLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    font_ = std::move(font);
+    if (UniqueFont codeFont = CreateFixedPitchFont(kCodePoints, Dpi())) {
+        ::SendMessageA(code_->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(codeFont.Get()), TRUE);
+        codeFont_ = std::move(codeFont);
+    }
 }
 
 void ProblemsWindow::OnDpiChanged(const RECT& suggested) {
     ApplyFont();
-    SetColumnWidths();
     Window::OnDpiChanged(suggested);
 }
 
@@ -160,6 +204,13 @@ LRESULT ProblemsWindow::OnNotify(const NMHDR& header) {
             }
             return 0;
         }
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if ((change.uNewState & LVIS_FOCUSED) != 0 && (change.uOldState & LVIS_FOCUSED) == 0) {
+                ShowCode(change.iItem);
+            }
+            return 0;
+        }
         case NM_DBLCLK: {
             const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
             if (row >= 0) {
@@ -171,7 +222,7 @@ LRESULT ProblemsWindow::OnNotify(const NMHDR& header) {
             const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
             const int focused = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
             if (key.wVKey == VK_RETURN && focused >= 0) {
-                OpenRow(static_cast<std::size_t>(focused));
+                OpenRow(static_cast<std::size_t>(focused));  // without the dialog manager
             } else if (::GetKeyState(VK_CONTROL) < 0 && key.wVKey == 'A') {
                 ListView_SetItemState(listView_, -1, LVIS_SELECTED, LVIS_SELECTED);
             } else if (::GetKeyState(VK_CONTROL) < 0 && key.wVKey == 'C') {
@@ -187,11 +238,21 @@ LRESULT ProblemsWindow::OnNotify(const NMHDR& header) {
 LRESULT ProblemsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
-            if (listView_ == nullptr) {
-                return 0;  // the list is made after the window
+            if (code_ == nullptr) {
+                return 0;  // the controls are made after the window
             }
-            ::MoveWindow(listView_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-            SetColumnWidths();
+            LayOut(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_COMMAND:
+            // Enter and Esc, as the dialog manager reports them.
+            if (LOWORD(wParam) == IDOK && ::GetFocus() == listView_) {
+                const int focused = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
+                if (focused >= 0) {
+                    OpenRow(static_cast<std::size_t>(focused));
+                }
+            } else if (LOWORD(wParam) == IDCANCEL) {
+                ::DestroyWindow(Hwnd());
+            }
             return 0;
         case WM_SETFOCUS:
             ::SetFocus(listView_);

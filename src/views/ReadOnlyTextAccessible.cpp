@@ -113,7 +113,15 @@ public:
         if (!IsSelf(child) || !::IsWindow(window_)) {
             return E_INVALIDARG;
         }
-        return Answer(WindowTextWide(::GetAncestor(window_, GA_ROOT)), name);
+        // Named as Windows names a field: by the label right before it,
+        // else by the window it belongs to.
+        const HWND before = ::GetWindow(window_, GW_HWNDPREV);
+        char className[16] = {};
+        if (before != nullptr) {
+            ::GetClassNameA(before, className, sizeof className);
+        }
+        const bool labelled = _stricmp(className, "Static") == 0;
+        return Answer(WindowTextWide(labelled ? before : ::GetAncestor(window_, GA_ROOT)), name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         *value = nullptr;

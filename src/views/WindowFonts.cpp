@@ -25,6 +25,13 @@ UniqueFont CreateMessageFont(UINT dpi) {
     return UniqueFont(::CreateFontIndirectW(&font));
 }
 
+UniqueFont CreateFixedPitchFont(int points, UINT dpi) {
+    return UniqueFont(::CreateFontA(-PointsToPixels(points, static_cast<int>(dpi)), 0, 0, 0,
+                                    FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    FIXED_PITCH | FF_MODERN, "Consolas"));
+}
+
 WindowFonts CreateWindowFonts(UINT dpi) {
     const LOGFONTW base = MessageFontAt(dpi);
     LOGFONTW bold = base;

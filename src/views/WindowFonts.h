@@ -23,6 +23,10 @@ WindowFonts CreateWindowFonts(UINT dpi);
 // The user's message font alone, at `dpi`.
 UniqueFont CreateMessageFont(UINT dpi);
 
+// A fixed-pitch font (Consolas where there is one) of this many points at
+// `dpi`, for text that lines up in columns: console output, code.
+UniqueFont CreateFixedPitchFont(int points, UINT dpi);
+
 // The size of one line of text drawn with `font` on the device context.
 SIZE MeasureText(HDC dc, HFONT font, std::string_view text);
 

@@ -256,6 +256,71 @@ TEST_P(EditorKindE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARo
     EXPECT_EQ(EditorLog("ConTEXT.exe", "selected"), (Values{"PRINT 12", "PRINT 5"}));
 }
 
+// ktvbuild on the test's work folder with the test's tools; what it prints.
+std::string KtvBuildOutput(const TestLayout& layout) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::string printed = layout.WorkDir() + "\\ktvbuild.txt";
+    const HANDLE out = ::CreateFileA(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                     CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = out;
+    PROCESS_INFORMATION started{};
+    std::string commandLine = "\"" + ToWindowsPath(KTV_E2E_KTVBUILD) + "\" --lcc \"" +
+                              layout.LccDir() + "\" --ktv \"" + layout.KtvDir() + "\" \"" +
+                              layout.BasicFile() + "\"";
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                         nullptr, layout.WorkDir().c_str(), &startup, &started)) {
+        ::WaitForSingleObject(started.hProcess, 30000);
+        ::CloseHandle(started.hProcess);
+        ::CloseHandle(started.hThread);
+    }
+    ::CloseHandle(out);
+    return layout.Read("work\\ktvbuild.txt").value_or("");
+}
+
+// A header's problem before a real one: the box and the editor take the real
+// one; the list, its copy and ktvbuild show the header at its own file and
+// line; the pane shows the lines of both files beside each row.
+TEST_F(EditorE2eTest, AHeadersProblemStaysInTheHeaderAndThePaneShowsTheCode) {
+    const std::string header = Layout().Root() + "\\lcc\\include\\win.h";
+    ::CreateDirectoryA((Layout().Root() + "\\lcc\\include").c_str(), nullptr);
+    std::string lines;
+    for (int line = 1; line <= 12; ++line) {
+        lines += "/* win.h line " + std::to_string(line) + " */\r\n";
+    }
+    Layout().Write("lcc\\include\\win.h", lines);
+    const std::string clash = "Error " + header + ": 9  redeclaration of 'Sleep'";
+    Layout().Write("work\\editors.log", "");
+    AppSession& app =
+        DebugToLine12(ids::kLaunchConTextBox, true, "lcc.err=" + clash + "\r\n");  // Basic 12
+    ExpectLine12Selected("ConTEXT.exe");
+    HWND problems = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (problems = FindTopLevel(app.ProcessId(), nullptr, "Problems - prog.bas"));
+    }));
+    const HWND code = ::GetDlgItem(problems, 1702);
+    EXPECT_NE(TextOf(code).find("win.h, line 9\r\n   6  /* win.h line 6 */"), std::string::npos)
+        << TextOf(code);
+    ::SetForegroundWindow(problems);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == problems; }));
+    Press({VK_DOWN});
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::string shown = TextOf(code);
+        return shown.starts_with("prog.bas, line 12\r\n") &&
+               shown.find("> 12  PRINT 12") != std::string::npos &&
+               shown.find("\r\nprog.c, line ") != std::string::npos;
+    })) << TextOf(code);
+    Press({VK_CONTROL, 'A'});
+    Press({VK_CONTROL, 'C'});
+    const std::string first = header + ":9: error: redeclaration of 'Sleep'";
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText().starts_with(first + "\r\n"); }))
+        << ClipboardText();
+    Layout().Write("work\\scenario.txt", "lcc.err=" + clash + "\r\nlcc.error_at_basic=12 x\r\n");
+    EXPECT_TRUE(KtvBuildOutput(Layout()).starts_with(first)) << KtvBuildOutput(Layout());
+}
+
 // An editor's question (here whether to reload the file) comes instead of the
 // go-to box: it gets no key, and once the user has answered it, Ctrl+G goes
 // once more and the line arrives in the go-to box.

@@ -474,6 +474,35 @@ MainWindowMetrics MetricsAt(int dpi, int textScalePercent) {
                              px(220), px(112), px(124)};
 }
 
+// Under the list, the code beside the selected problem: the Basic lines
+// around the one it leads back to and the C lines around the reported one,
+// another file's own lines, and a word when a file has changed since the run
+// or cannot be read.
+TEST(ProblemsWindowModel, ThePaneShowsTheCodeBesideEachProblem) {
+    ControllerWorld world;
+    world.compilerLines = {"error prog.c: 4  bad x", "warning prog.c: 99 far y",
+                           "Error c:\\lcc\\include\\win.h: 2  redeclared"};
+    world.fake.files.AddFile("c:\\lcc\\include\\win.h", "one\r\ntwo\r\nthree\r\n");
+    world.model.debugButton.Click();
+    ASSERT_NE(world.view.list, nullptr);
+    ProblemsWindowModel& list = *world.view.list;
+    const std::string mapped =
+        "prog.bas, line 2\r\n  1  $SOURCE\r\n> 2  PRINT 2\r\n  3  PRINT 3\r\n  4  PRINT 4\r\n\r\n"
+        "prog.c, line 4\r\n  1  #include <stdio.h>\r\n  2  // [1]\r\n  3      /* $SOURCE */\r\n"
+        "> 4  // [2]\r\n  5      /* PRINT 2 */\r\n  6  // [3]\r\n  7      /* PRINT 3 */\r\n";
+    EXPECT_EQ(list.CodeBeside(0), mapped);
+    EXPECT_EQ(list.CodeBeside(1), "prog.c, line 99\r\nprog.c has no line 99.\r\n");
+    EXPECT_EQ(list.CodeBeside(2), "win.h, line 2\r\n  1  one\r\n> 2  two\r\n  3  three\r\n");
+    EXPECT_EQ(list.CodeBeside(3), "");
+
+    world.fake.files.WriteFile("c:\\work\\prog.c", "changed\r\n");
+    world.fake.files.DeleteFile("c:\\lcc\\include\\win.h");
+    EXPECT_EQ(list.CodeBeside(1),
+              "prog.c, line 99\r\nprog.c has changed since the run: its lines "
+              "now.\r\nprog.c has no line 99.\r\n");
+    EXPECT_TRUE(list.CodeBeside(2).starts_with("win.h, line 2\r\nwin.h cannot be read: "));
+}
+
 TEST(MainWindowLayout, EverythingFitsAlignsAndReadsInOrderAtAnyDpiAndFont) {
     using namespace ids;
     for (const auto& [dpi, scale] :
