@@ -153,41 +153,10 @@ TEST_F(CaptureWindowTest, OutputArrivesWholeFollowedUntilScrolledAwayAndCopies) 
     EXPECT_TRUE(Text().starts_with("one\r\n"));
 }
 
-// What an accessibility client reads of a window. Under Wine one in another
-// process gets E_NOINTERFACE, so this one is in the test's process.
-struct Accessible {
-    explicit Accessible(HWND window) {
-        ::CoInitialize(nullptr);
-        IAccessible* object = nullptr;
-        if (SUCCEEDED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                   __uuidof(IAccessible),
-                                                   reinterpret_cast<void**>(&object)))) {
-            VARIANT self{};
-            self.vt = VT_I4;  // CHILDID_SELF
-            VARIANT number{};
-            role = SUCCEEDED(object->get_accRole(self, &number)) ? number.lVal : 0;
-            state = SUCCEEDED(object->get_accState(self, &number)) ? number.lVal : 0;
-            for (auto [getter, text] : {std::pair{&IAccessible::get_accName, &name},
-                                        std::pair{&IAccessible::get_accValue, &value}}) {
-                BSTR answer = nullptr;
-                (object->*getter)(self, &answer);
-                *text = answer != nullptr ? std::wstring(answer, ::SysStringLen(answer)) : L"";
-                ::SysFreeString(answer);
-            }
-            object->Release();
-        }
-        ::CoUninitialize();
-    }
-    LONG role = 0;
-    LONG state = 0;
-    std::wstring name;
-    std::wstring value;
-};
-
 TEST_F(CaptureWindowTest, AnAccessibilityClientReadsTheTextItsNameAndTheCaretsLine) {
     ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("one\r\ntwo \xE9t\xE9"));
     ::SendMessageA(box, EM_SETSEL, 7, 7);
-    const Accessible client(box);
+    const testing::Accessible client(box);
     EXPECT_EQ(client.role, ROLE_SYSTEM_TEXT);
     EXPECT_EQ(client.state & STATE_SYSTEM_READONLY, STATE_SYSTEM_READONLY);
     EXPECT_EQ(client.name, L"Console Application Output.");
@@ -246,7 +215,7 @@ TEST_F(CaptureWindowTest, InCodePage932StepsSelectsCopiesAndReadsWholeCharacters
     EXPECT_EQ(at, ::SendMessageA(box, EM_POSFROMCHAR, 3, 0));
     ::SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     EXPECT_EQ(Copied(), L"x\u30BD\u65E5");
-    EXPECT_EQ(Accessible(box).value, L"x\u30BD\u65E5 \u672C");
+    EXPECT_EQ(testing::Accessible(box).value, L"x\u30BD\u65E5 \u672C");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <oleacc.h>
+
 #include "WindowDriver.h"
 #include "platform/win32/WinApi.h"
 
@@ -68,5 +70,36 @@ inline void EndProcess(DWORD processId) {
         ::CloseHandle(process);
     }
 }
+
+// What an accessibility client reads of a window. Under Wine one in another
+// process gets E_NOINTERFACE, so this one is in the test's process.
+struct Accessible {
+    explicit Accessible(HWND window) {
+        ::CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        if (SUCCEEDED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                                   __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&object)))) {
+            VARIANT self{};
+            self.vt = VT_I4;  // CHILDID_SELF
+            VARIANT number{};
+            role = SUCCEEDED(object->get_accRole(self, &number)) ? number.lVal : 0;
+            state = SUCCEEDED(object->get_accState(self, &number)) ? number.lVal : 0;
+            for (auto [getter, text] : {std::pair{&IAccessible::get_accName, &name},
+                                        std::pair{&IAccessible::get_accValue, &value}}) {
+                BSTR answer = nullptr;
+                (object->*getter)(self, &answer);
+                *text = answer != nullptr ? std::wstring(answer, ::SysStringLen(answer)) : L"";
+                ::SysFreeString(answer);
+            }
+            object->Release();
+        }
+        ::CoUninitialize();
+    }
+    LONG role = 0;
+    LONG state = 0;
+    std::wstring name;
+    std::wstring value;
+};
 
 }  // namespace ktv::win32::testing
