@@ -107,6 +107,10 @@ std::optional<ForeignDiagnostic> ForeignFileDiagnostic(std::string_view line,
         return std::nullopt;
     }
     std::string named(line.substr(start, end - start));
+    if (std::any_of(named.begin(), named.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        return std::nullopt;  // no file's name holds a control character
+    }
     std::replace(named.begin(), named.end(), '/', '\\');
     const bool isCFile = named.find('\\') == std::string::npos
                              ? EqualsIgnoringCase(named, GetFileName(cFile))
