@@ -107,24 +107,20 @@ private:
     void End() override {}
 
     bool CheckMarker(const std::string& basicPath) override {
-        FileSystem& files = context_.platform.files;
-        const std::string text = files.ReadFile(basicPath);
-        if (HasMarkerLine(text)) {
-            return true;
+        MarkerLine marker = MarkerLine::Present;
+        try {
+            marker = CheckMarkerLine(context_.platform.files, basicPath, insertMarker_);
+        } catch (const std::exception& e) {
+            Failed(e.what());
+            return false;
         }
-        if (!insertMarker_) {
+        if (marker == MarkerLine::Missing) {
             notes_ << "ktvbuild: note: " << basicPath
                    << " has no $SOURCE line, so C problems point into the C file"
                       " (--insert-marker adds it)\n";
-            return true;
+        } else if (marker == MarkerLine::Inserted) {
+            notes_ << "ktvbuild: added the $SOURCE line to " << basicPath << "\n";
         }
-        try {
-            files.WriteFile(basicPath, WithMarkerLine(text));
-        } catch (const std::exception& e) {
-            Failed("Could not add the $SOURCE line to " + basicPath + ": " + e.what());
-            return false;
-        }
-        notes_ << "ktvbuild: added the $SOURCE line to " << basicPath << "\n";
         return true;
     }
 
@@ -164,17 +160,14 @@ private:
 
 }  // namespace
 
-BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
-                              std::ostream& out, std::ostream& notes) {
+DebugOptions BuildOptions(const BuildArguments& arguments, Platform& platform) {
     MainWindowModel model;
     const std::string settings = SettingsFileToRead(platform);
     if (platform.files.FileExists(settings)) {
         try {
             LoadSettingsText(model, platform.files.ReadFile(settings));
         } catch (const std::exception& e) {
-            out << "ktvbuild: error: Could not read the settings from " << settings << ": "
-                << e.what() << "\n";
-            return kNotBuilt;
+            throw FileError("Could not read the settings from " + settings + ": " + e.what());
         }
     }
     DebugOptions options = model.Options();
@@ -183,10 +176,37 @@ BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platfor
     options.ktvPath = arguments.ktvPath.value_or(options.ktvPath);
     options.libraries = arguments.libraries.value_or(options.libraries);
     options.linkMode = arguments.linkMode ? arguments.linkMode : options.linkMode;
-    options.checkWarnings = options.checkWarnings || arguments.checkWarnings;
+    options.checkWarnings = arguments.checkWarnings.value_or(options.checkWarnings);
     options.editor = EditorChoice::None;
     options.runProgram = options.debugInWedit = false;
+    return options;
+}
 
+MarkerLine CheckMarkerLine(FileSystem& files, const std::string& basicPath, bool insert) {
+    const std::string text = files.ReadFile(basicPath);
+    if (HasMarkerLine(text)) {
+        return MarkerLine::Present;
+    }
+    if (!insert) {
+        return MarkerLine::Missing;
+    }
+    try {
+        files.WriteFile(basicPath, WithMarkerLine(text));
+    } catch (const std::exception& e) {
+        throw FileError("Could not add the $SOURCE line to " + basicPath + ": " + e.what());
+    }
+    return MarkerLine::Inserted;
+}
+
+BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
+                              std::ostream& out, std::ostream& notes) {
+    DebugOptions options;
+    try {
+        options = BuildOptions(arguments, platform);
+    } catch (const FileError& e) {
+        out << "ktvbuild: error: " << e.what() << "\n";
+        return kNotBuilt;
+    }
     BuildNames names;
     DebugContext context{options, names, platform, 0, run};
     ConsoleHost host(context, arguments.insertMarker, out, notes);
@@ -195,12 +215,26 @@ BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platfor
     return host.Exit();
 }
 
+namespace {
+
+constexpr std::string_view kUnwritableBefore = "The path ";
+std::string UnwritableAfter(unsigned ansiCodePage) {
+    return " holds characters that the KTV and LCC tools cannot take: they accept paths in the "
+           "ANSI code page (" +
+           std::to_string(ansiCodePage) +
+           ") only. Rename the folder or file, or move it to a path without them.";
+}
+
+}  // namespace
+
 std::wstring UnwritablePathMessage(std::wstring_view path, unsigned ansiCodePage) {
-    return L"The path " + std::wstring(path) +
-           L" holds characters that the KTV and LCC tools cannot take: they accept paths in the "
-           L"ANSI code page (" +
-           std::to_wstring(ansiCodePage) +
-           L") only. Rename the folder or file, or move it to a path without them.";
+    const std::string after = UnwritableAfter(ansiCodePage);
+    return std::wstring(kUnwritableBefore.begin(), kUnwritableBefore.end()) + std::wstring(path) +
+           std::wstring(after.begin(), after.end());
+}
+
+std::string UnwritablePathMessage(std::string_view utf8Path, unsigned ansiCodePage) {
+    return std::string(kUnwritableBefore) + std::string(utf8Path) + UnwritableAfter(ansiCodePage);
 }
 
 }  // namespace ktv
