@@ -13,8 +13,11 @@ namespace ktv {
 
 const char* const kBuildUsage =
     "Usage: ktvbuild [options] FILE.bas\n"
+    "       ktvbuild --lsp [options]\n"
     "Builds a KTV Basic program as KTV Debugger's Debug button does, with its\n"
-    "settings, and prints every problem as PATH:LINE: KIND: MESSAGE.\n"
+    "settings, and prints every problem as PATH:LINE: KIND: MESSAGE. With --lsp\n"
+    "it is a language server on standard input and output instead, building each\n"
+    ".bas file an editor opens or saves.\n"
     "\n"
     "  --lcc DIR         the LCC directory\n"
     "  --ktv DIR         the KTV directory\n"
@@ -58,6 +61,8 @@ BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments) {
             parsed.checkWarnings = true;
         } else if (argument == "--insert-marker") {
             parsed.insertMarker = true;
+        } else if (argument == "--lsp") {
+            parsed.languageServer = true;
         } else if (argument.starts_with("-") && argument.size() > 1) {
             throw InvalidArgument("unknown option " + argument);
         } else if (haveFile) {
@@ -68,7 +73,10 @@ BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments) {
             haveFile = true;
         }
     }
-    if (!haveFile && !parsed.help) {
+    if (parsed.languageServer && haveFile) {
+        throw InvalidArgument("--lsp builds the files an editor names, not " + parsed.basicFile);
+    }
+    if (!haveFile && !parsed.help && !parsed.languageServer) {
         throw InvalidArgument("no Basic file given");
     }
     return parsed;

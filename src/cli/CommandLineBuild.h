@@ -22,12 +22,13 @@ struct BuildArguments {
     std::optional<bool> checkWarnings;
     bool insertMarker = false;
     bool help = false;
+    bool languageServer = false;  // --lsp: the options are the server's, for every build
 };
 
 extern const char* const kBuildUsage;
 
 // Throws InvalidArgument, saying what is wrong, for an unknown option, an
-// option without its value, no Basic file or more than one.
+// option without its value, no Basic file or more than one (none with --lsp).
 BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments);
 
 // The options of a build from outside the window: the window's settings, as

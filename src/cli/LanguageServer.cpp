@@ -50,8 +50,8 @@ bool IsBasicFile(std::string_view path) {
 
 class LanguageServer {
 public:
-    LanguageServer(ByteSink& out, LanguageServerSystem& system)
-        : out_(out), system_(system), text_(system.text) {}
+    LanguageServer(ByteSink& out, LanguageServerSystem& system, const BuildArguments& options)
+        : out_(out), system_(system), text_(system.text), overrides_(options) {}
 
     int Serve(ByteSource& in) {
         FrameReader frames(in);
@@ -263,8 +263,9 @@ private:
 
 }  // namespace
 
-int ServeLanguageClient(ByteSource& in, ByteSink& out, LanguageServerSystem& system) {
-    LanguageServer server(out, system);
+int ServeLanguageClient(ByteSource& in, ByteSink& out, LanguageServerSystem& system,
+                        const BuildArguments& options) {
+    LanguageServer server(out, system, options);
     return server.Serve(in);
 }
 

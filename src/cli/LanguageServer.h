@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "cli/CommandLineBuild.h"
 #include "cli/FileUris.h"
 #include "cli/LspFrames.h"
 #include "platform/Platform.h"
@@ -22,9 +23,11 @@ struct LanguageServerSystem {
 // ktvbuild --lsp: a language server over `in` and `out` (JSON-RPC 2.0 with
 // Content-Length framing, LSP 3.17) until the input ends or the client says
 // exit. It builds each .bas file the client opens or saves, as ktvbuild
-// does, and publishes the build's problems as diagnostics; a save during a
-// build of the same file stops that build and starts another. Returns the
-// exit code: 0 after shutdown and exit, 1 otherwise.
-int ServeLanguageClient(ByteSource& in, ByteSink& out, LanguageServerSystem& system);
+// does with `options` (which the client's settings override in turn), and
+// publishes the build's problems as diagnostics; a save during a build of
+// the same file stops that build and starts another. Returns the exit code:
+// 0 after shutdown and exit, 1 otherwise.
+int ServeLanguageClient(ByteSource& in, ByteSink& out, LanguageServerSystem& system,
+                        const BuildArguments& options = {});
 
 }  // namespace ktv

@@ -81,7 +81,8 @@ bool FrameReader::Take(std::size_t size, std::string* body) {
 }
 
 std::optional<Frame> FrameReader::Next() {
-    std::optional<std::size_t> length;
+    constexpr std::size_t kNone = std::string::npos;
+    std::size_t length = kNone;
     std::string error;
     bool begun = false;
     for (;;) {
@@ -107,27 +108,27 @@ std::optional<Frame> FrameReader::Next() {
             if (AllDigits(value) && value.size() <= 12) {
                 length = std::stoull(std::string(value));
             } else {
-                length.reset();
+                length = kNone;
                 error = "Content-Length is not a number of bytes: " + std::string(value);
             }
         } else if (line->find(':') == std::string::npos) {
             error = "a header line without a colon: " + line->substr(0, kShownHeaderLine);
         }
     }
-    if (!length && error.empty()) {
+    if (length == kNone && error.empty()) {
         error = "no Content-Length";
     }
-    if (length && *length > kLargestBody) {
+    if (length != kNone && length > kLargestBody) {
         // No client sends such a body: the header is not believed, and what
         // follows is read as the next header.
-        error = "a body of " + std::to_string(*length) + " bytes, over the " +
+        error = "a body of " + std::to_string(length) + " bytes, over the " +
                 std::to_string(kLargestBody >> 20) + " MiB this server reads";
-        length.reset();
+        length = kNone;
     }
     Frame frame;
     // A body whose length is known is read (or passed over), so that the
     // next message begins where it should.
-    if (length && !Take(*length, error.empty() ? &frame.body : nullptr)) {
+    if (length != kNone && !Take(length, error.empty() ? &frame.body : nullptr)) {
         return std::nullopt;
     }
     if (!error.empty()) {
