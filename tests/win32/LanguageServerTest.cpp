@@ -1,0 +1,142 @@
+// ktvbuild.exe --lsp under Wine, worked over pipes by a scripted client,
+// with the stand-in tools.
+
+#include <map>
+
+#include "LanguageClient.h"
+#include "Win32Test.h"
+#include "cli/FileUris.h"
+
+namespace ktv::win32 {
+namespace {
+
+using driver::LanguageClient;
+using driver::Notification;
+using driver::TestLayout;
+
+std::string UriOf(const std::string& path) {
+    TextConversions ascii;
+    ascii.utf8FromAnsi = [](std::string_view text) { return std::string(text); };
+    return UriFromPath(path, ascii);
+}
+
+// A layout of the stand-in tools with ktvbuild (as its program too), served
+// to a client that offers progress.
+class Served {
+public:
+    Served() : layout_(driver::ToWindowsPath(KTV_KTVBUILD), testing::StandInFolder()) {
+        layout_.Copy(driver::ToWindowsPath(KTV_KTVBUILD), "ktvbuild.exe");
+    }
+
+    TestLayout& Layout() { return layout_; }
+    LanguageClient& Start(const Json& processId = nullptr) {
+        client_.emplace("\"" + layout_.Root() + "\\ktvbuild.exe\" --lsp", layout_.WorkDir());
+        client_->Send({{"jsonrpc", "2.0"},
+                       {"id", 1},
+                       {"method", "initialize"},
+                       {"params",
+                        {{"processId", processId},
+                         {"capabilities", {{"window", {{"workDoneProgress", true}}}}},
+                         {"initializationOptions",
+                          {{"lccPath", layout_.LccDir()},
+                           {"ktvPath", layout_.KtvDir()},
+                           {"libraries", ""},
+                           {"linkMode", "console"},
+                           {"warnings", false}}}}}});
+        EXPECT_TRUE(client_->WaitFor([](const Json& m) { return m.contains("result"); }));
+        client_->Notify("initialized", Json::object());
+        return *client_;
+    }
+    void Save() {
+        client_->Notify("textDocument/didSave",
+                        {{"textDocument", {{"uri", UriOf(layout_.BasicFile())}}}});
+    }
+    std::map<std::string, std::vector<std::string>> Build() {
+        Save();
+        return Published();
+    }
+    // The diagnostics published until a build ended, by URI, as
+    // "line:severity message".
+    std::map<std::string, std::vector<std::string>> Published() {
+        std::map<std::string, std::vector<std::string>> published;
+        while (const std::optional<Json> m = client_->WaitFor([](const Json& message) {
+            return message.value("method", "") == "textDocument/publishDiagnostics" ||
+                   message.value("method", "") == "$/progress";
+        })) {
+            if ((*m)["method"] == "$/progress") {
+                if ((*m)["params"]["value"]["kind"] == "end") {
+                    return published;
+                }
+                continue;
+            }
+            std::vector<std::string>& lines = published[(*m)["params"]["uri"]];
+            for (const Json& d : (*m)["params"]["diagnostics"]) {
+                lines.push_back(d["range"]["start"]["line"].dump() + ":" + d["severity"].dump() +
+                                " " + d["message"].get<std::string>());
+            }
+        }
+        ADD_FAILURE() << "the build did not end";
+        return published;
+    }
+
+private:
+    TestLayout layout_;
+    std::optional<LanguageClient> client_;
+};
+
+// The stand-in compiler's error on Basic line 3 and a header's warning land
+// at their files and lines; the next build, clean, clears both.
+TEST(LanguageServer, PublishesTheStandInsProblemsAndClearsThemOnTheNextSave) {
+    Served served;
+    TestLayout& layout = served.Layout();
+    layout.Write("work\\scenario.txt",
+                 "lcc.error_at_basic=3  undeclared identifier 'x'\r\n"
+                 "lcc.err=Warning c:\\lcc\\include\\win.h: 9  redeclaration of 'Sleep'\r\n");
+    LanguageClient& client = served.Start();
+    using Published = std::map<std::string, std::vector<std::string>>;
+    const std::string basic = UriOf(layout.BasicFile());
+    const std::string header = "file:///c:/lcc/include/win.h";
+    EXPECT_EQ(served.Build(), (Published{{basic, {"2:1 undeclared identifier 'x'"}},
+                                         {header, {"8:2 redeclaration of 'Sleep'"}}}));
+    layout.Write("work\\scenario.txt", "");
+    EXPECT_EQ(served.Build(), (Published{{basic, {}}, {header, {}}}));
+    client.Send({{"jsonrpc", "2.0"}, {"id", 2}, {"method", "shutdown"}});
+    client.Notify("exit", nullptr);
+    EXPECT_EQ(client.ExitCode(std::chrono::seconds(10)), 0u);
+}
+
+// A save while the compiler hangs: the compiler ends at once, and the new
+// build publishes.
+TEST(LanguageServer, ASaveDuringABuildEndsItsToolAndBuildsAgain) {
+    Served served;
+    TestLayout& layout = served.Layout();
+    layout.Write("work\\scenario.txt", "lcc.hang_ms=60000\r\n");
+    served.Start();
+    served.Save();
+    ASSERT_TRUE(testing::WaitUntil([&] { return layout.CommandLinesOf("lcc").size() == 1; }));
+    layout.Write("work\\scenario.txt", "lcc.error_at_basic=2 e\r\n");
+    served.Save();
+    EXPECT_TRUE(served.Published().empty());  // the stopped build's
+    EXPECT_EQ(served.Published()[UriOf(layout.BasicFile())], (std::vector<std::string>{"1:1 e"}));
+    EXPECT_TRUE(testing::ProcessesNamed("lcc.exe").empty());
+}
+
+// The client's process ending ends the server, though its input stays open.
+TEST(LanguageServer, EndsWhenTheClientsProcessEnds) {
+    Served served;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION client{};
+    std::string line = testing::StandIn("builtprog.exe");
+    ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                 nullptr, nullptr, &startup, &client));
+    LanguageClient& server = served.Start(client.dwProcessId);
+    EXPECT_FALSE(server.ExitCode(std::chrono::milliseconds(500)));
+    ::TerminateProcess(client.hProcess, 0);
+    ::CloseHandle(client.hProcess);
+    ::CloseHandle(client.hThread);
+    EXPECT_EQ(server.ExitCode(std::chrono::seconds(10)), 1u);
+}
+
+}  // namespace
+}  // namespace ktv::win32
