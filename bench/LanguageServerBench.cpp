@@ -61,20 +61,11 @@ void Bench(const std::string& ktvbuild, const std::string& standins, int rounds)
     const std::string uri = ktv::UriFromPath(layout.BasicFile(), ascii);
 
     LanguageClient client("\"" + layout.Root() + "\\ktvbuild.exe\" --lsp", layout.WorkDir());
-    client.Send({{"jsonrpc", "2.0"},
-                 {"id", 1},
-                 {"method", "initialize"},
-                 {"params",
-                  {{"processId", nullptr},
-                   {"capabilities", {{"window", {{"workDoneProgress", true}}}}},
-                   {"initializationOptions",
-                    {{"lccPath", layout.LccDir()},
-                     {"ktvPath", layout.KtvDir()},
-                     {"linkMode", "console"}}}}}});
-    if (!client.WaitFor([](const ktv::Json& m) { return m.contains("result"); })) {
+    if (!client.Initialize({{"lccPath", layout.LccDir()},
+                            {"ktvPath", layout.KtvDir()},
+                            {"linkMode", "console"}})) {
         throw DriverError("the server did not answer initialize");
     }
-    client.Notify("initialized", ktv::Json::object());
     const auto published = [&](const ktv::Json& m) {
         return m.value("method", "") == "textDocument/publishDiagnostics" &&
                m["params"]["uri"] == uri && !m["params"]["diagnostics"].empty();

@@ -82,6 +82,21 @@ void LanguageClient::ReadMessages() {
     arrived_.notify_all();
 }
 
+bool LanguageClient::Initialize(const Json& initializationOptions, const Json& processId) {
+    Send({{"jsonrpc", "2.0"},
+          {"id", 1},
+          {"method", "initialize"},
+          {"params",
+           {{"processId", processId},
+            {"capabilities", {{"window", {{"workDoneProgress", true}}}}},
+            {"initializationOptions", initializationOptions}}}});
+    if (!WaitFor([](const Json& m) { return m.contains("result"); })) {
+        return false;
+    }
+    Notify("initialized", Json::object());
+    return true;
+}
+
 void LanguageClient::Send(const Json& message) {
     const std::string framed = FramedMessage(message.dump());
     DWORD written = 0;

@@ -27,6 +27,9 @@ public:
     // Closes the server's input, waits a moment for it to end, ends it.
     ~LanguageClient();
 
+    // The handshake, as a client that offers progress: false when the
+    // server did not answer.
+    bool Initialize(const Json& initializationOptions, const Json& processId = nullptr);
     void Send(const Json& message);
     void Notify(const std::string& method, const Json& params);
     // The next message that meets the condition, those before it passed

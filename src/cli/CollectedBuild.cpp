@@ -7,18 +7,12 @@
 namespace ktv {
 namespace {
 
-class CollectingHost : public ToolChainHost {
+class CollectingHost : public WindowlessHost {
 public:
     CollectingHost(FileSystem& files, bool insertMarker, BuildOutcome& outcome)
         : files_(files), insertMarker_(insertMarker), outcome_(outcome) {}
 
 private:
-    void Begin() override {}
-    void ShowDirectories(const std::string&, const std::string&) override {}
-    void CompilerFinished() override {}
-    void SourceClean() override {}
-    void End() override {}
-
     bool CheckMarker(const std::string& basicPath) override {
         try {
             outcome_.marker = CheckMarkerLine(files_, basicPath, insertMarker_);

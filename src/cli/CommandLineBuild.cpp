@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "debug/ToolChain.h"
 #include "debug/Problems.h"
 #include "debug/SourceMarkers.h"
 #include "model/MainWindowModel.h"
@@ -100,7 +99,7 @@ std::string OneLine(std::string_view text) {
 }
 
 // The build as a console program reports it.
-class ConsoleHost : public ToolChainHost {
+class ConsoleHost : public WindowlessHost {
 public:
     ConsoleHost(DebugContext& context, bool insertMarker, std::ostream& out, std::ostream& notes)
         : context_(context), insertMarker_(insertMarker), out_(out), notes_(notes) {}
@@ -108,12 +107,6 @@ public:
     BuildExit Exit() const { return exit_; }
 
 private:
-    void Begin() override {}
-    void ShowDirectories(const std::string&, const std::string&) override {}
-    void CompilerFinished() override {}
-    void SourceClean() override {}
-    void End() override {}
-
     bool CheckMarker(const std::string& basicPath) override {
         MarkerLine marker = MarkerLine::Present;
         try {

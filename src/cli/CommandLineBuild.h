@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "debug/DebugContext.h"
+#include "debug/ToolChain.h"
 #include "platform/Platform.h"
 
 namespace ktv {
@@ -54,6 +55,16 @@ enum BuildExit { kBuilt = 0, kSourceProblems = 1, kNotBuilt = 2 };
 // tools then end, the intermediate files go, and the build is not built).
 BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
                               std::ostream& out, std::ostream& notes);
+
+// The host of a build without a window (ktvbuild's, the language server's):
+// the steps only a window shows are passed over.
+class WindowlessHost : public ToolChainHost {
+    void Begin() override {}
+    void ShowDirectories(const std::string&, const std::string&) override {}
+    void CompilerFinished() override {}
+    void SourceClean() override {}
+    void End() override {}
+};
 
 // Why a path cannot be built: the KTV translator and the LCC tools take paths
 // in the ANSI code page only, and this one holds characters that the code

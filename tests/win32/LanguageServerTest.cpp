@@ -31,20 +31,12 @@ public:
     TestLayout& Layout() { return layout_; }
     LanguageClient& Start(const Json& processId = nullptr) {
         client_.emplace("\"" + layout_.Root() + "\\ktvbuild.exe\" --lsp", layout_.WorkDir());
-        client_->Send({{"jsonrpc", "2.0"},
-                       {"id", 1},
-                       {"method", "initialize"},
-                       {"params",
-                        {{"processId", processId},
-                         {"capabilities", {{"window", {{"workDoneProgress", true}}}}},
-                         {"initializationOptions",
-                          {{"lccPath", layout_.LccDir()},
-                           {"ktvPath", layout_.KtvDir()},
-                           {"libraries", ""},
-                           {"linkMode", "console"},
-                           {"warnings", false}}}}}});
-        EXPECT_TRUE(client_->WaitFor([](const Json& m) { return m.contains("result"); }));
-        client_->Notify("initialized", Json::object());
+        EXPECT_TRUE(client_->Initialize({{"lccPath", layout_.LccDir()},
+                                         {"ktvPath", layout_.KtvDir()},
+                                         {"libraries", ""},
+                                         {"linkMode", "console"},
+                                         {"warnings", false}},
+                                        processId));
         return *client_;
     }
     void Save() {
