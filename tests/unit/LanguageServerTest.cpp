@@ -1,6 +1,7 @@
 // ktvbuild --lsp: the server driven through its streams by a scripted
 // client, with the fake machine's tools; and its URIs.
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -15,39 +16,17 @@
 namespace ktv::testing {
 namespace {
 
-// A code page of one byte per character, as 1252 is, but for every
-// character up to U+00FF: Latin-1.
-TextConversions Latin1() {
+// UTF-8 as the ANSI code page, but without Ł (U+0141), which 1252 lacks too.
+TextConversions Utf8WithoutL() {
     TextConversions text;
     text.ansiFromUtf8 = [](std::string_view utf8) -> std::optional<std::string> {
-        std::string ansi;
-        for (std::size_t i = 0; i < utf8.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(utf8[i]);
-            if (byte < 0x80) {
-                ansi += utf8[i];
-            } else if ((byte == 0xC2 || byte == 0xC3) && i + 1 < utf8.size()) {
-                ansi += static_cast<char>(((byte & 3) << 6) | (utf8[++i] & 0x3F));
-            } else {
-                return std::nullopt;
-            }
-        }
-        return ansi;
+        return utf8.find("\u0141") == std::string_view::npos ? std::optional(std::string(utf8))
+                                                             : std::nullopt;
     };
-    text.utf8FromAnsi = [](std::string_view ansi) {
-        std::string utf8;
-        for (const char c : ansi) {
-            const auto byte = static_cast<unsigned char>(c);
-            utf8 += byte < 0x80 ? std::string(1, c)
-                                : std::string{static_cast<char>(0xC0 | (byte >> 6)),
-                                              static_cast<char>(0x80 | (byte & 0x3F))};
-        }
-        return utf8;
-    };
+    text.utf8FromAnsi = [](std::string_view ansi) { return std::string(ansi); };
     text.pathKey = [](std::string_view path) {
         std::string key(path);
-        for (char& c : key) {
-            c = ToLowerAscii(c);
-        }
+        std::transform(key.begin(), key.end(), key.begin(), ToLowerAscii);
         return key;
     };
     text.ansiCodePage = 1252;
@@ -58,12 +37,12 @@ TextConversions Latin1() {
 // yet read.
 class Pipe : public ByteSource {
 public:
-    void Send(const std::string& bytes) {
+    void Send(const std::string& bytes, bool close = false) {
         const std::lock_guard<std::mutex> lock(mutex_);
         bytes_ += bytes;
+        closed_ = closed_ || close;
         changed_.notify_all();
     }
-    void Close() { Send(""), closed_ = true, changed_.notify_all(); }
     // The server has read everything sent and waits for more: it has
     // handled every message so far.
     void WaitUntilTaken() {
@@ -86,11 +65,11 @@ private:
     std::condition_variable changed_;
     std::string bytes_;
     bool reading_ = false;
-    std::atomic<bool> closed_ = false;
+    bool closed_ = false;
 };
 
-// The client's side: every message the server wrote, parsed; it agrees to
-// every progress token it is asked to create.
+// The client's side: every message the server wrote; it agrees to every
+// progress token it is asked to create.
 class Client : public ByteSink {
 public:
     explicit Client(Pipe& in) : in_(in) {}
@@ -98,26 +77,23 @@ public:
     void Write(std::string_view bytes) override {
         const std::lock_guard<std::mutex> lock(mutex_);
         const std::size_t body = bytes.find("\r\n\r\n") + 4;
-        Json message = Json::parse(bytes.substr(body));
         EXPECT_EQ(bytes.substr(0, body),
                   "Content-Length: " + std::to_string(bytes.size() - body) + "\r\n\r\n");
+        Json message = Json::parse(bytes.substr(body));
         if (message.value("method", "") == "window/workDoneProgress/create") {
-            in_.Send(FramedMessage(
-                Json{{"jsonrpc", "2.0"}, {"id", message["id"]}, {"result", nullptr}}.dump()));
+            in_.Send(FramedMessage(RpcResult(message["id"], nullptr)));
         }
         received_.push_back(std::move(message));
         arrived_.notify_all();
     }
-    // Waits until `count` messages have come that meet the condition; every
-    // message so far.
+    // Every message so far, once `count` of them meet the condition.
     std::vector<Json> WaitFor(const std::function<bool(const Json&)>& meets,
                               std::size_t count = 1) {
         std::unique_lock<std::mutex> lock(mutex_);
-        const bool came = arrived_.wait_for(lock, std::chrono::seconds(5), [&] {
-            return static_cast<std::size_t>(
-                       std::count_if(received_.begin(), received_.end(), meets)) >= count;
-        });
-        EXPECT_TRUE(came);
+        EXPECT_TRUE(arrived_.wait_for(lock, std::chrono::seconds(5), [&] {
+            return std::count_if(received_.begin(), received_.end(), meets) >=
+                   static_cast<long>(count);
+        }));
         return received_;
     }
 
@@ -128,20 +104,15 @@ private:
     std::vector<Json> received_;
 };
 
-std::function<bool(const Json&)> Answering(const Json& id) {
-    return
-        [id](const Json& m) { return m.contains("id") && m["id"] == id && !m.contains("method"); };
-}
-
 bool BuildEnded(const Json& m) {
     return m.value("method", "") == "$/progress" && m["params"]["value"]["kind"] == "end";
 }
 
-// What a client sees of the server's notifications, one line each.
+// A notification as a line: "publish URI: LINE(E|W) MESSAGE; ...", "messageTYPE: TEXT",
+// "progress KIND: MESSAGE".
 std::string AsSeen(const Json& m) {
-    const std::string method = m.value("method", "");
-    const Json& params = m.contains("params") ? m["params"] : Json();
-    if (method == "textDocument/publishDiagnostics") {
+    const Json& params = m["params"];
+    if (m["method"] == "textDocument/publishDiagnostics") {
         std::string line = "publish " + params["uri"].get<std::string>() + ":";
         for (const Json& d : params["diagnostics"]) {
             EXPECT_EQ(d["source"], "ktv");
@@ -151,48 +122,50 @@ std::string AsSeen(const Json& m) {
         }
         return line;
     }
-    if (method == "window/showMessage") {
+    if (m["method"] == "window/showMessage") {
         return "message" + params["type"].dump() + ": " + params["message"].get<std::string>();
     }
-    if (method == "$/progress") {
-        return "progress " + params["value"]["kind"].get<std::string>() + ": " +
-               params["value"].value("message", "");
-    }
-    return m.dump();
+    return "progress " + params["value"]["kind"].get<std::string>() + ": " +
+           params["value"].value("message", "");
 }
 
 constexpr const char* kBasicUri = "file:///c:/work/prog.bas";
 
-// A server on its own thread, initialized by a client that offers progress,
-// over the world's machine: tools in c:\lcc and c:\ktv, a console link.
+// A server on its own thread over the world's machine, initialized (unless
+// told not to) by a client that offers progress, with the tools in c:\lcc
+// and c:\ktv and a console link.
 class Session {
 public:
-    explicit Session(Json options = Json::object()) {
-        system_.text = Latin1();
-        options.update({{"lccPath", "c:\\lcc"}, {"ktvPath", "c:\\ktv"}, {"linkMode", "console"}},
-                       true);
-        server_ = std::thread([this] { exitCode = ServeLanguageClient(in, client, system_); });
-        Request(1, "initialize",
-                {{"processId", nullptr},
-                 {"initializationOptions", options},
-                 {"capabilities", {{"window", {{"workDoneProgress", true}}}}}});
-        Notify("initialized", Json::object());
+    explicit Session(bool initialize = true) {
+        server_ = std::thread([this] { exitCode_ = ServeLanguageClient(in, client, system_); });
+        if (initialize) {
+            Request(1, "initialize",
+                    {{"processId", nullptr},
+                     {"initializationOptions",
+                      {{"lccPath", "c:\\lcc"}, {"ktvPath", "c:\\ktv"}, {"linkMode", "console"}}},
+                     {"capabilities", {{"window", {{"workDoneProgress", true}}}}}});
+            Notify("initialized", Json::object());
+        }
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     ~Session() { End(); }
 
+    // The server's exit code once its input has ended.
     int End() {
-        in.Close();
+        in.Send("", true);
         if (server_.joinable()) {
             server_.join();
         }
-        return exitCode;
+        return exitCode_;
     }
-
     Json Request(int id, const std::string& method, const Json& params) {
         Send({{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}});
-        return client.WaitFor(Answering(id)).back();
+        return client
+            .WaitFor([id](const Json& m) {
+                return m.contains("id") && m["id"] == id && !m.contains("method");
+            })
+            .back();
     }
     void Notify(const std::string& method, const Json& params) {
         Send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
@@ -201,21 +174,19 @@ public:
     void Save(const std::string& uri = kBasicUri) {
         Notify("textDocument/didSave", {{"textDocument", {{"uri", uri}}}});
     }
-    // What the client saw since the last build until the next has ended (or
-    // `builds` more): its notifications with the progress's end, or only its
-    // progress, with `steps`.
     std::vector<std::string> Build(bool steps = false) {
         Save();
         return Seen(1, steps);
     }
+    // The notifications since the last build until `builds` more have ended:
+    // all but the progress before its end, or with `steps` the progress only.
     std::vector<std::string> Seen(std::size_t builds, bool steps = false) {
         std::vector<std::string> seen;
-        builds_ += builds;
-        const std::vector<Json> all = client.WaitFor(BuildEnded, builds_);
+        const std::vector<Json> all = client.WaitFor(BuildEnded, builds_ += builds);
         for (std::size_t i = std::exchange(shown_, all.size()); i < all.size(); ++i) {
-            if (all[i].contains("method") && all[i]["method"] != "window/workDoneProgress/create" &&
-                (steps ? all[i]["method"] == "$/progress"
-                       : all[i]["method"] != "$/progress" || BuildEnded(all[i]))) {
+            const bool progress = all[i].value("method", "") == "$/progress";
+            const bool request = all[i].contains("id");  // progress tokens asked for
+            if (steps ? progress : progress ? BuildEnded(all[i]) : !request) {
                 seen.push_back(AsSeen(all[i]));
             }
         }
@@ -225,38 +196,28 @@ public:
     World world;
     Pipe in;
     Client client{in};
-    int exitCode = -1;
 
 private:
-    LanguageServerSystem system_{world.fake.platform, {}, {}};
+    LanguageServerSystem system_{world.fake.platform, Utf8WithoutL(), {}};
+    int exitCode_ = -1;
     std::thread server_;
     std::size_t builds_ = 0;
     std::size_t shown_ = 0;
 };
 
 TEST(LanguageServer, HandshakeAnswersRequestsInTurnAndEndsWithExit) {
-    World world;
-    Pipe in;
-    Client client(in);
-    LanguageServerSystem system{world.fake.platform, Latin1(), {}};
-    std::thread server([&] { EXPECT_EQ(ServeLanguageClient(in, client, system), 0); });
-    const auto request = [&](int id, const char* method) {
-        in.Send(FramedMessage(
-            Json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", Json::object()}}
-                .dump()));
-        return client.WaitFor(Answering(id)).back();
-    };
-    EXPECT_EQ(request(1, "shutdown")["error"]["code"], -32002);
-    const Json initialized = request(2, "initialize")["result"];
-    EXPECT_EQ(initialized["capabilities"]["textDocumentSync"],
+    Session session(false);
+    EXPECT_EQ(session.Request(1, "shutdown", nullptr)["error"]["code"], -32002);
+    EXPECT_EQ(session.Request(2, "initialize",
+                              Json::object())["result"]["capabilities"]["textDocumentSync"],
               Json::parse(R"({"openClose": true, "change": 0, "save": {"includeText": false}})"));
-    EXPECT_EQ(request(3, "initialize")["error"]["code"], -32600);
-    EXPECT_EQ(request(4, "textDocument/hover")["error"]["code"], -32601);
-    EXPECT_EQ(request(5, "shutdown"),
+    EXPECT_EQ(session.Request(3, "initialize", nullptr)["error"]["code"], -32600);
+    EXPECT_EQ(session.Request(4, "textDocument/hover", nullptr)["error"]["code"], -32601);
+    EXPECT_EQ(session.Request(5, "shutdown", nullptr),
               Json::parse(R"({"jsonrpc": "2.0", "id": 5, "result": null})"));
-    in.Send(FramedMessage(R"({"jsonrpc": "2.0", "method": "exit"})"));
-    server.join();
-    EXPECT_EQ(client.WaitFor([](const Json&) { return true; }, 0).size(), 5u);
+    session.Notify("exit", nullptr);
+    EXPECT_EQ(session.End(), 0);
+    EXPECT_EQ(session.client.WaitFor([](const Json&) { return true; }, 0).size(), 5u);
 }
 
 // Each build's problems land where they belong, the Basic file's at the
@@ -292,6 +253,7 @@ TEST(LanguageServer, PublishesEachProblemAtItsFileAndLine) {
           "progress end: 1 error"}},
         {[](Session& s) {
              s.world.fake.files.AddFile("c:\\work\\prog.bas", "PRINT 1\r\n");
+             s.world.fake.files.AddFile("c:\\KTVDebugger\\KTVDebug.cfg", "lccpath=c:\\old\r\n");
              s.Notify("workspace/didChangeConfiguration",
                       {{"settings", {{"ktv", {{"insertMarker", true}, {"warnings", "yes"}}}}}});
          },
@@ -302,14 +264,7 @@ TEST(LanguageServer, PublishesEachProblemAtItsFileAndLine) {
         {[](Session& s) { s.world.fake.processes.failing = {"lcclnk"}; },
          {"message1: Could not run Linker. \n\nCommand was:\n\"c:\\lcc\\bin\\lcclnk.exe\" -o "
           "prog.exe -subsystem console -s prog.obj  ",
-          "progress end: Error: Could not run Linker."}},
-        {[](Session& s) {
-             s.world.fake.files.AddFile("c:\\KTVDebugger\\KTVDebug.cfg", "lccpath=c:\\old\r\n");
-             s.Notify("workspace/didChangeConfiguration",
-                      {{"settings", {{"libraries", "gone.lib"}}}});
-         },
-         {"message1: KTV Debugger cannot find one or more of your include libraries.",
-          "progress end: Error: KTV Debugger cannot find one or more of your include libraries."}}};
+          "progress end: Error: Could not run Linker."}}};
     for (const auto& [arrange, seen] : cases) {
         SCOPED_TRACE(seen.front());
         Session session;
@@ -383,15 +338,12 @@ TEST(LanguageServer, AnswersBadFramesAndMessagesAndReadsOn) {
          "null -32700 Bad message header: a body of 99999999999 bytes, over the 64 MiB this server "
          "reads"},
         {FramedMessage("{\"jsonrpc\": \"2.0\", \"id\": 1,"), "null -32700 The message is not JSON"},
-        {FramedMessage("[1]"), "null -32600 The message is not a JSON object"},
         {FramedMessage(std::string(100, '[') + std::string(100, ']')),
          "null -32600 The message nests deeper than 64 levels"},
         {FramedMessage(R"({"jsonrpc": "2.0", "id": {}, "method": "x"})"),
          "null -32600 The id is neither a string nor an integer"},
         {FramedMessage(R"({"jsonrpc": "1.0", "id": 7, "method": "x"})"),
          "7 -32600 The message is not JSON-RPC 2.0"},
-        {FramedMessage(R"({"jsonrpc": "2.0", "id": "a", "method": "x", "params": 3})"),
-         "\"a\" -32600 The params are neither an object nor an array"},
         {FramedMessage(R"({"jsonrpc": "2.0", "id": 8})"), "8 -32600 The message has no method"},
         {"stray bytes" + FramedMessage(R"({"jsonrpc": "2.0", "id": 9, "method": "x/y"})"),
          "9 -32601 No method x/y"}};
@@ -414,7 +366,7 @@ TEST(LanguageServer, AnswersBadFramesAndMessagesAndReadsOn) {
 }
 
 TEST(FileUris, WindowsPathsAndTheirUrisBothWays) {
-    const TextConversions text = Latin1();
+    const TextConversions text = Utf8WithoutL();
     const std::tuple<std::string, std::string, std::string> cases[] = {
         // URI, path (empty: refused, with this error), URI of the path
         {"file:///c%3A/work/my%20dir/prog.bas", "c:\\work\\my dir\\prog.bas",
@@ -423,19 +375,17 @@ TEST(FileUris, WindowsPathsAndTheirUrisBothWays) {
         {"file://localhost/d:/x.bas#top", "d:\\x.bas", "file:///d:/x.bas"},
         {"file://server/share/a%20b/x.bas", "\\\\server\\share\\a b\\x.bas",
          "file://server/share/a%20b/x.bas"},
-        {"file:////server/share/x.bas", "\\\\server\\share\\x.bas", "file://server/share/x.bas"},
-        {"file:///c:/H%C3%A9l%C3%A8ne/x.bas", "c:\\H\xe9l\xe8ne\\x.bas",
+        {"file:///c:/H%C3%A9l%C3%A8ne/x.bas", "c:\\H\u00e9l\u00e8ne\\x.bas",
          "file:///c:/H%C3%A9l%C3%A8ne/x.bas"},
         {"file:///c:/%C5%81ukasz/x.bas", "",
-         "The path c:\\\xc5\x81ukasz\\x.bas holds characters that the KTV and LCC tools cannot "
+         "The path c:\\\u0141ukasz\\x.bas holds characters that the KTV and LCC tools cannot "
          "take: they accept paths in the ANSI code page (1252) only. Rename the folder or file, or "
          "move it to a path without them."},
         {"file:///home/me/x.bas", "",
          "Cannot build file:///home/me/x.bas: it names neither a drive (file:///c:/...) nor a "
          "server (file://server/...)"},
         {"file:///c:/a%2", "",
-         "Cannot build file:///c:/a%2: it holds a broken percent escape or a zero byte"},
-        {"file:c:/x.bas", "", "Cannot build file:c:/x.bas: a file URI begins with file://"}};
+         "Cannot build file:///c:/a%2: it holds a broken percent escape or a zero byte"}};
     for (const auto& [uri, path, other] : cases) {
         SCOPED_TRACE(uri);
         const std::optional<UriPath> read = PathFromUri(uri, text);

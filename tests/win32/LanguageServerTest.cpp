@@ -23,73 +23,63 @@ std::string UriOf(const std::string& path) {
     return UriFromPath(path, ascii);
 }
 
+using Published = std::map<std::string, std::vector<std::string>>;
+
 // A layout of the stand-in tools with ktvbuild (as its program too), served
 // to a client that offers progress.
-class Served {
-public:
-    Served() : layout_(driver::ToWindowsPath(KTV_KTVBUILD), testing::StandInFolder()) {
-        layout_.Copy(driver::ToWindowsPath(KTV_KTVBUILD), "ktvbuild.exe");
-    }
+struct Served {
+    Served() { layout.Copy(driver::ToWindowsPath(KTV_KTVBUILD), "ktvbuild.exe"); }
 
-    TestLayout& Layout() { return layout_; }
     LanguageClient& Start(const Json& processId = nullptr) {
-        client_.emplace("\"" + layout_.Root() + "\\ktvbuild.exe\" --lsp", layout_.WorkDir());
-        EXPECT_TRUE(client_->Initialize({{"lccPath", layout_.LccDir()},
-                                         {"ktvPath", layout_.KtvDir()},
-                                         {"libraries", ""},
-                                         {"linkMode", "console"},
-                                         {"warnings", false}},
-                                        processId));
-        return *client_;
+        client.emplace("\"" + layout.Root() + "\\ktvbuild.exe\" --lsp", layout.WorkDir());
+        EXPECT_TRUE(client->Initialize(
+            {{"lccPath", layout.LccDir()}, {"ktvPath", layout.KtvDir()}, {"linkMode", "console"}},
+            processId));
+        return *client;
     }
     void Save(const std::string& uri = {}) {
-        client_->Notify(
+        client->Notify(
             "textDocument/didSave",
-            {{"textDocument", {{"uri", uri.empty() ? UriOf(layout_.BasicFile()) : uri}}}});
-    }
-    std::map<std::string, std::vector<std::string>> Build() {
-        Save();
-        return Published();
+            {{"textDocument", {{"uri", uri.empty() ? UriOf(layout.BasicFile()) : uri}}}});
     }
     // The diagnostics published until a build ended, by URI, as
     // "line:severity message".
-    std::map<std::string, std::vector<std::string>> Published() {
-        std::map<std::string, std::vector<std::string>> published;
-        while (const std::optional<Json> m = client_->WaitFor([](const Json& message) {
-            return message.value("method", "") == "textDocument/publishDiagnostics" ||
-                   message.value("method", "") == "$/progress";
-        })) {
-            if ((*m)["method"] == "$/progress") {
-                if ((*m)["params"]["value"]["kind"] == "end") {
-                    return published;
+    Published Built() {
+        Published published;
+        while (const std::optional<Json> m = client->WaitFor(
+                   [](const Json& message) { return message.contains("method"); })) {
+            const Json& params = (*m)["params"];
+            if ((*m)["method"] == "textDocument/publishDiagnostics") {
+                std::vector<std::string>& lines = published[params["uri"]];
+                for (const Json& d : params["diagnostics"]) {
+                    lines.push_back(d["range"]["start"]["line"].dump() + ":" +
+                                    d["severity"].dump() + " " + d["message"].get<std::string>());
                 }
-                continue;
-            }
-            std::vector<std::string>& lines = published[(*m)["params"]["uri"]];
-            for (const Json& d : (*m)["params"]["diagnostics"]) {
-                lines.push_back(d["range"]["start"]["line"].dump() + ":" + d["severity"].dump() +
-                                " " + d["message"].get<std::string>());
+            } else if ((*m)["method"] == "$/progress" && params["value"]["kind"] == "end") {
+                return published;
             }
         }
         ADD_FAILURE() << "the build did not end";
         return published;
     }
+    Published Build() {
+        Save();
+        return Built();
+    }
 
-private:
-    TestLayout layout_;
-    std::optional<LanguageClient> client_;
+    TestLayout layout{driver::ToWindowsPath(KTV_KTVBUILD), testing::StandInFolder()};
+    std::optional<LanguageClient> client;
 };
 
 // The stand-in compiler's error on Basic line 3 and a header's warning land
 // at their files and lines; the next build, clean, clears both.
 TEST(LanguageServer, PublishesTheStandInsProblemsAndClearsThemOnTheNextSave) {
     Served served;
-    TestLayout& layout = served.Layout();
+    TestLayout& layout = served.layout;
     layout.Write("work\\scenario.txt",
                  "lcc.error_at_basic=3  undeclared identifier 'x'\r\n"
                  "lcc.err=Warning c:\\lcc\\include\\win.h: 9  redeclaration of 'Sleep'\r\n");
     LanguageClient& client = served.Start();
-    using Published = std::map<std::string, std::vector<std::string>>;
     const std::string basic = UriOf(layout.BasicFile());
     const std::string header = "file:///c:/lcc/include/win.h";
     EXPECT_EQ(served.Build(), (Published{{basic, {"2:1 undeclared identifier 'x'"}},
@@ -105,7 +95,7 @@ TEST(LanguageServer, PublishesTheStandInsProblemsAndClearsThemOnTheNextSave) {
 // get, and back; a path the code page cannot hold is refused, saying why.
 TEST(LanguageServer, NamesBeyondAsciiReachTheToolsOrAreRefused) {
     Served served;
-    TestLayout& layout = served.Layout();
+    TestLayout& layout = served.layout;
     const std::wstring folder =
         std::wstring(layout.Root().begin(), layout.Root().end()) + L"\\H\u00E9l\u00E8ne";
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
@@ -116,8 +106,7 @@ TEST(LanguageServer, NamesBeyondAsciiReachTheToolsOrAreRefused) {
     LanguageClient& client = served.Start();
     const std::string root = UriOf(layout.Root());
     served.Save(root + "/H%C3%A9l%C3%A8ne/prog.bas");
-    EXPECT_EQ(served.Published(), (std::map<std::string, std::vector<std::string>>{
-                                      {root + "/H%C3%A9l%C3%A8ne/prog.bas", {"1:1 e"}}}));
+    EXPECT_EQ(served.Built(), (Published{{root + "/H%C3%A9l%C3%A8ne/prog.bas", {"1:1 e"}}}));
     served.Save(root + "/%E6%97%A5%E6%9C%AC/prog.bas");
     const std::optional<Json> refused = client.WaitFor(Notification("window/showMessage"));
     ASSERT_TRUE(refused);
@@ -125,22 +114,6 @@ TEST(LanguageServer, NamesBeyondAsciiReachTheToolsOrAreRefused) {
                   "\xE6\x97\xA5\xE6\x9C\xAC\\prog.bas holds characters that the KTV and LCC tools "
                   "cannot take: they accept paths in the ANSI code page (1252) only."),
               std::string::npos);
-}
-
-// A save while the compiler hangs: the compiler ends at once, and the new
-// build publishes.
-TEST(LanguageServer, ASaveDuringABuildEndsItsToolAndBuildsAgain) {
-    Served served;
-    TestLayout& layout = served.Layout();
-    layout.Write("work\\scenario.txt", "lcc.hang_ms=60000\r\n");
-    served.Start();
-    served.Save();
-    ASSERT_TRUE(testing::WaitUntil([&] { return layout.CommandLinesOf("lcc").size() == 1; }));
-    layout.Write("work\\scenario.txt", "lcc.error_at_basic=2 e\r\n");
-    served.Save();
-    EXPECT_TRUE(served.Published().empty());  // the stopped build's
-    EXPECT_EQ(served.Published()[UriOf(layout.BasicFile())], (std::vector<std::string>{"1:1 e"}));
-    EXPECT_TRUE(testing::ProcessesNamed("lcc.exe").empty());
 }
 
 // The client's process ending ends the server, though its input stays open.
