@@ -52,6 +52,10 @@ class LanguageServer {
 public:
     LanguageServer(ByteSink& out, LanguageServerSystem& system, const BuildArguments& options)
         : out_(out), system_(system), text_(system.text), overrides_(options) {}
+    LanguageServer(const LanguageServer&) = delete;
+    LanguageServer& operator=(const LanguageServer&) = delete;
+    // The queue may outlive the server (see Initialize); its builds may not.
+    ~LanguageServer() { builds_->Close(); }
 
     int Serve(ByteSource& in) {
         FrameReader frames(in);
@@ -66,7 +70,7 @@ public:
                 Send(RpcErrorReply(nullptr, RpcError::ParseError, frame->error));
             }
         }
-        builds_.Close();
+        builds_->Close();
         return exit_ && shutDown_ ? 0 : 1;
     }
 
@@ -113,7 +117,7 @@ private:
                                          : "The server has been initialized already"));
         } else if (method == "shutdown") {
             shutDown_ = true;
-            builds_.Close();
+            builds_->Close();
             Send(RpcResult(request.id, nullptr));
         } else {
             Send(RpcErrorReply(request.id, RpcError::MethodNotFound, "No method " + method));
@@ -133,7 +137,7 @@ private:
         } else if (method == "textDocument/didClose") {
             if (const std::optional<std::string> path =
                     BasicPath(Member(params, {"textDocument", "uri"}))) {
-                builds_.Forget(text_.pathKey(*path));
+                builds_->Forget(text_.pathKey(*path));
             }
         } else if (method == "workspace/didChangeConfiguration") {
             Configure(Member(params, {"settings"}));
@@ -147,7 +151,10 @@ private:
         Configure(Member(params, {"initializationOptions"}));
         const Json& processId = Member(params, {"processId"});
         if (processId.is_number_integer() && system_.watchClient) {
-            system_.watchClient(processId.get<long long>(), [this] { builds_.Close(); });
+            // The queue, not the server: the client's end may be seen as the
+            // server itself ends.
+            system_.watchClient(processId.get<long long>(),
+                                [builds = builds_] { builds->Close(); });
         }
         return {{"capabilities",
                  {{"textDocumentSync",
@@ -190,7 +197,7 @@ private:
             const std::lock_guard<std::mutex> lock(state_);
             clientUris_[key] = uri.get<std::string>();
         }
-        builds_.Request(key, *path);
+        builds_->Request(key, *path);
     }
 
     // On the queue's thread.
@@ -252,13 +259,13 @@ private:
     std::mutex state_;  // the overrides and the client's URIs, which both threads use
     BuildArguments overrides_;
     std::map<std::string, std::string> clientUris_;
-    std::unique_ptr<BuildProgress> progress_;  // made by initialize
+    std::unique_ptr<BuildProgress> progress_;  // made by initialize: none before
     PublishedDiagnostics published_;           // the builds' own
     std::set<std::string> toldNoMarker_;       // the builds' own
     bool shutDown_ = false;
     bool exit_ = false;
-    // Last, so that its thread ends before what it uses goes.
-    BuildQueue builds_{[this](const std::string& path, RunControl& run) { Build(path, run); }};
+    std::shared_ptr<BuildQueue> builds_ = std::make_shared<BuildQueue>(
+        [this](const std::string& path, RunControl& run) { Build(path, run); });
 };
 
 }  // namespace
