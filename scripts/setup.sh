@@ -8,7 +8,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts
 
 ktv_packages=(cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev clang-format
               g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick
-              x11-utils x11-xkb-utils procps nsis python3)
+              x11-utils x11-xkb-utils procps nsis python3 nlohmann-json3-dev)
 
 # Installs the Debian packages the build and the tests need, when missing.
 ktv_install_packages() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LanguageServerMain.h"
 #include "cli/CommandLineBuild.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/ConsoleInterrupt.h"
@@ -160,6 +161,9 @@ int main(int argc, char** argv) {
         if (arguments.help) {
             out << ktv::kBuildUsage;
             return ktv::kBuilt;
+        }
+        if (arguments.languageServer) {
+            return ktv::win32::RunLanguageServer(arguments);
         }
         const std::wstring fullPath = FullPath(arguments.basicFile);
         const std::optional<std::string> basicFile = ExactAnsi(fullPath);

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "debug/ToolChain.h"
 #include "debug/Problems.h"
 #include "debug/SourceMarkers.h"
 #include "model/MainWindowModel.h"
@@ -13,8 +12,11 @@ namespace ktv {
 
 const char* const kBuildUsage =
     "Usage: ktvbuild [options] FILE.bas\n"
+    "       ktvbuild --lsp [options]\n"
     "Builds a KTV Basic program as KTV Debugger's Debug button does, with its\n"
-    "settings, and prints every problem as PATH:LINE: KIND: MESSAGE.\n"
+    "settings, and prints every problem as PATH:LINE: KIND: MESSAGE. With --lsp\n"
+    "it is a language server on standard input and output instead, building each\n"
+    ".bas file an editor opens or saves.\n"
     "\n"
     "  --lcc DIR         the LCC directory\n"
     "  --ktv DIR         the KTV directory\n"
@@ -58,6 +60,8 @@ BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments) {
             parsed.checkWarnings = true;
         } else if (argument == "--insert-marker") {
             parsed.insertMarker = true;
+        } else if (argument == "--lsp") {
+            parsed.languageServer = true;
         } else if (argument.starts_with("-") && argument.size() > 1) {
             throw InvalidArgument("unknown option " + argument);
         } else if (haveFile) {
@@ -68,7 +72,10 @@ BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments) {
             haveFile = true;
         }
     }
-    if (!haveFile && !parsed.help) {
+    if (parsed.languageServer && haveFile) {
+        throw InvalidArgument("--lsp builds the files an editor names, not " + parsed.basicFile);
+    }
+    if (!haveFile && !parsed.help && !parsed.languageServer) {
         throw InvalidArgument("no Basic file given");
     }
     return parsed;
@@ -92,7 +99,7 @@ std::string OneLine(std::string_view text) {
 }
 
 // The build as a console program reports it.
-class ConsoleHost : public ToolChainHost {
+class ConsoleHost : public WindowlessHost {
 public:
     ConsoleHost(DebugContext& context, bool insertMarker, std::ostream& out, std::ostream& notes)
         : context_(context), insertMarker_(insertMarker), out_(out), notes_(notes) {}
@@ -100,31 +107,21 @@ public:
     BuildExit Exit() const { return exit_; }
 
 private:
-    void Begin() override {}
-    void ShowDirectories(const std::string&, const std::string&) override {}
-    void CompilerFinished() override {}
-    void SourceClean() override {}
-    void End() override {}
-
     bool CheckMarker(const std::string& basicPath) override {
-        FileSystem& files = context_.platform.files;
-        const std::string text = files.ReadFile(basicPath);
-        if (HasMarkerLine(text)) {
-            return true;
+        MarkerLine marker = MarkerLine::Present;
+        try {
+            marker = CheckMarkerLine(context_.platform.files, basicPath, insertMarker_);
+        } catch (const std::exception& e) {
+            Failed(e.what());
+            return false;
         }
-        if (!insertMarker_) {
+        if (marker == MarkerLine::Missing) {
             notes_ << "ktvbuild: note: " << basicPath
                    << " has no $SOURCE line, so C problems point into the C file"
                       " (--insert-marker adds it)\n";
-            return true;
+        } else if (marker == MarkerLine::Inserted) {
+            notes_ << "ktvbuild: added the $SOURCE line to " << basicPath << "\n";
         }
-        try {
-            files.WriteFile(basicPath, WithMarkerLine(text));
-        } catch (const std::exception& e) {
-            Failed("Could not add the $SOURCE line to " + basicPath + ": " + e.what());
-            return false;
-        }
-        notes_ << "ktvbuild: added the $SOURCE line to " << basicPath << "\n";
         return true;
     }
 
@@ -164,17 +161,14 @@ private:
 
 }  // namespace
 
-BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
-                              std::ostream& out, std::ostream& notes) {
+DebugOptions BuildOptions(const BuildArguments& arguments, Platform& platform) {
     MainWindowModel model;
     const std::string settings = SettingsFileToRead(platform);
     if (platform.files.FileExists(settings)) {
         try {
             LoadSettingsText(model, platform.files.ReadFile(settings));
         } catch (const std::exception& e) {
-            out << "ktvbuild: error: Could not read the settings from " << settings << ": "
-                << e.what() << "\n";
-            return kNotBuilt;
+            throw FileError("Could not read the settings from " + settings + ": " + e.what());
         }
     }
     DebugOptions options = model.Options();
@@ -183,10 +177,37 @@ BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platfor
     options.ktvPath = arguments.ktvPath.value_or(options.ktvPath);
     options.libraries = arguments.libraries.value_or(options.libraries);
     options.linkMode = arguments.linkMode ? arguments.linkMode : options.linkMode;
-    options.checkWarnings = options.checkWarnings || arguments.checkWarnings;
+    options.checkWarnings = arguments.checkWarnings.value_or(options.checkWarnings);
     options.editor = EditorChoice::None;
     options.runProgram = options.debugInWedit = false;
+    return options;
+}
 
+MarkerLine CheckMarkerLine(FileSystem& files, const std::string& basicPath, bool insert) {
+    const std::string text = files.ReadFile(basicPath);
+    if (HasMarkerLine(text)) {
+        return MarkerLine::Present;
+    }
+    if (!insert) {
+        return MarkerLine::Missing;
+    }
+    try {
+        files.WriteFile(basicPath, WithMarkerLine(text));
+    } catch (const std::exception& e) {
+        throw FileError("Could not add the $SOURCE line to " + basicPath + ": " + e.what());
+    }
+    return MarkerLine::Inserted;
+}
+
+BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
+                              std::ostream& out, std::ostream& notes) {
+    DebugOptions options;
+    try {
+        options = BuildOptions(arguments, platform);
+    } catch (const FileError& e) {
+        out << "ktvbuild: error: " << e.what() << "\n";
+        return kNotBuilt;
+    }
     BuildNames names;
     DebugContext context{options, names, platform, 0, run};
     ConsoleHost host(context, arguments.insertMarker, out, notes);
@@ -195,12 +216,26 @@ BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platfor
     return host.Exit();
 }
 
+namespace {
+
+constexpr std::string_view kUnwritableBefore = "The path ";
+std::string UnwritableAfter(unsigned ansiCodePage) {
+    return " holds characters that the KTV and LCC tools cannot take: they accept paths in the "
+           "ANSI code page (" +
+           std::to_string(ansiCodePage) +
+           ") only. Rename the folder or file, or move it to a path without them.";
+}
+
+}  // namespace
+
 std::wstring UnwritablePathMessage(std::wstring_view path, unsigned ansiCodePage) {
-    return L"The path " + std::wstring(path) +
-           L" holds characters that the KTV and LCC tools cannot take: they accept paths in the "
-           L"ANSI code page (" +
-           std::to_wstring(ansiCodePage) +
-           L") only. Rename the folder or file, or move it to a path without them.";
+    const std::string after = UnwritableAfter(ansiCodePage);
+    return std::wstring(kUnwritableBefore.begin(), kUnwritableBefore.end()) + std::wstring(path) +
+           std::wstring(after.begin(), after.end());
+}
+
+std::string UnwritablePathMessage(std::string_view utf8Path, unsigned ansiCodePage) {
+    return std::string(kUnwritableBefore) + std::string(utf8Path) + UnwritableAfter(ansiCodePage);
 }
 
 }  // namespace ktv

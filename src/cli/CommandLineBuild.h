@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "debug/DebugContext.h"
+#include "debug/ToolChain.h"
 #include "platform/Platform.h"
 
 namespace ktv {
@@ -19,16 +20,28 @@ struct BuildArguments {
     std::optional<std::string> ktvPath;
     std::optional<std::string> libraries;
     std::optional<LinkMode> linkMode;
-    bool checkWarnings = false;
+    std::optional<bool> checkWarnings;
     bool insertMarker = false;
     bool help = false;
+    bool languageServer = false;  // --lsp: the options are the server's, for every build
 };
 
 extern const char* const kBuildUsage;
 
 // Throws InvalidArgument, saying what is wrong, for an unknown option, an
-// option without its value, no Basic file or more than one.
+// option without its value, no Basic file or more than one (none with --lsp).
 BuildArguments ParseBuildArguments(const std::vector<std::string>& arguments);
+
+// The options of a build from outside the window: the window's settings, as
+// its settings file holds them, with the arguments' overrides. Throws
+// FileError, saying which file and why, when the settings cannot be read.
+DebugOptions BuildOptions(const BuildArguments& arguments, Platform& platform);
+
+// Whether the Basic file holds the $SOURCE line, without which C problems
+// cannot be led back to Basic lines; with `insert`, a file without it gets it
+// added. Throws FileError, saying why, when that fails.
+enum class MarkerLine { Present, Missing, Inserted };
+MarkerLine CheckMarkerLine(FileSystem& files, const std::string& basicPath, bool insert);
 
 // Exit codes: the program or DLL was built; the source has errors (or
 // warnings, when they are checked); anything else kept it from being built.
@@ -43,9 +56,20 @@ enum BuildExit { kBuilt = 0, kSourceProblems = 1, kNotBuilt = 2 };
 BuildExit RunCommandLineBuild(const BuildArguments& arguments, Platform& platform, RunControl& run,
                               std::ostream& out, std::ostream& notes);
 
+// The host of a build without a window (ktvbuild's, the language server's):
+// the steps only a window shows are passed over.
+class WindowlessHost : public ToolChainHost {
+    void Begin() override {}
+    void ShowDirectories(const std::string&, const std::string&) override {}
+    void CompilerFinished() override {}
+    void SourceClean() override {}
+    void End() override {}
+};
+
 // Why a path cannot be built: the KTV translator and the LCC tools take paths
 // in the ANSI code page only, and this one holds characters that the code
-// page lacks. In UTF-16, the only form that shows such a path as it is.
+// page lacks. In UTF-16 or UTF-8, the only forms that show such a path as it is.
 std::wstring UnwritablePathMessage(std::wstring_view path, unsigned ansiCodePage);
+std::string UnwritablePathMessage(std::string_view utf8Path, unsigned ansiCodePage);
 
 }  // namespace ktv

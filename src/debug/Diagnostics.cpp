@@ -107,9 +107,11 @@ std::optional<ForeignDiagnostic> ForeignFileDiagnostic(std::string_view line,
         return std::nullopt;
     }
     std::string named(line.substr(start, end - start));
+    // No file name holds a control character (a lone LF stays inside a read
+    // line): such text names no file, and the line is read as the C file's.
     if (std::any_of(named.begin(), named.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-        return std::nullopt;  // no file's name holds a control character
+        return std::nullopt;
     }
     std::replace(named.begin(), named.end(), '/', '\\');
     const bool isCFile = named.find('\\') == std::string::npos

@@ -204,14 +204,20 @@ std::string_view KindWord(DiagnosticKind kind) {
     return kind == DiagnosticKind::CWarning ? "warning" : "error";
 }
 
-std::string ProblemLine(const Problem& problem, const RunProblems& run) {
+ProblemPlace PlaceOf(const Problem& problem, const RunProblems& run) {
     const std::string basicLine = DisplayedBasicLine(problem);
-    const bool inBasic = problem.kind == DiagnosticKind::BasicError || !basicLine.empty();
-    std::string line = inBasic ? run.basicFile : problem.file.empty() ? run.cFile : problem.file;
-    if (!basicLine.empty()) {
-        line += ":" + basicLine;
-    } else if (!inBasic && problem.cLine > 0) {
-        line += ":" + std::to_string(problem.cLine);
+    if (problem.kind == DiagnosticKind::BasicError || !basicLine.empty()) {
+        return {run.basicFile, basicLine};
+    }
+    return {problem.file.empty() ? run.cFile : problem.file,
+            problem.cLine > 0 ? std::to_string(problem.cLine) : std::string()};
+}
+
+std::string ProblemLine(const Problem& problem, const RunProblems& run) {
+    const ProblemPlace place = PlaceOf(problem, run);
+    std::string line = place.file;
+    if (!place.line.empty()) {
+        line += ":" + place.line;
     }
     line.append(": ").append(KindWord(problem.kind)).append(": ").append(DisplayedMessage(problem));
     return line;

@@ -92,9 +92,18 @@ std::string DisplayedBasicLine(const Problem& problem);
 // "error" or "warning", as compilers write it.
 std::string_view KindWord(DiagnosticKind kind);
 
-// "PATH:LINE: KIND: MESSAGE", the form compilers print and editors read: the
-// Basic file and line for a problem led back, else the C file (or the other
-// file the compiler named) and line; no LINE part when there is none.
+// Where a problem belongs: the Basic file and line for a problem led back (or
+// a translator's), else the C file (or the other file the compiler named, as
+// the compiler wrote it) and line. `line` holds digits, or nothing when there
+// is no line.
+struct ProblemPlace {
+    std::string file;
+    std::string line;
+};
+ProblemPlace PlaceOf(const Problem& problem, const RunProblems& run);
+
+// "PATH:LINE: KIND: MESSAGE", the form compilers print and editors read, at
+// the problem's place; no LINE part when there is none.
 std::string ProblemLine(const Problem& problem, const RunProblems& run);
 
 }  // namespace ktv

@@ -16,7 +16,9 @@ TEST(CommandLineBuild, ArgumentsOverrideTheSettingsAndBadOnesSayWhy) {
                              "--warnings", "--insert-marker", "p.bas"});
     EXPECT_EQ(parsed.basicFile + *parsed.lccPath + *parsed.ktvPath + *parsed.libraries,
               "p.basd:\\lccd:\\ktva.lib");
-    EXPECT_TRUE(parsed.linkMode == LinkMode::Dll && parsed.checkWarnings && parsed.insertMarker);
+    EXPECT_TRUE(parsed.linkMode == LinkMode::Dll && parsed.checkWarnings == true &&
+                parsed.insertMarker && !parsed.languageServer);
+    EXPECT_TRUE(ParseBuildArguments({"--lsp", "--lcc", "d:\\lcc"}).languageServer);
     for (const char* help : {"--help", "-h", "/?"}) {
         EXPECT_TRUE(ParseBuildArguments({help}).help) << help;
     }
@@ -25,7 +27,8 @@ TEST(CommandLineBuild, ArgumentsOverrideTheSettingsAndBadOnesSayWhy) {
         {{}, "no Basic file given"},
         {{"p.bas", "--lcc"}, "--lcc needs a value"},
         {{"--gui", "-x", "p.bas"}, "unknown option -x"},
-        {{"a.bas", "b.bas"}, "more than one Basic file: a.bas and b.bas"}};
+        {{"a.bas", "b.bas"}, "more than one Basic file: a.bas and b.bas"},
+        {{"--lsp", "a.bas"}, "--lsp builds the files an editor names, not a.bas"}};
     for (const auto& [arguments, message] : bad) {
         try {
             ParseBuildArguments(arguments);

@@ -55,11 +55,15 @@ private:
                             .string();
 };
 
-// A stand-in program (standins/ of the build), quoted for a command line.
-inline std::string StandIn(const std::string& exeName) {
+// The build's standins/ folder, and a stand-in program in it, quoted for a
+// command line.
+inline std::string StandInFolder() {
     std::string path(KTV_STANDINS);
     std::replace(path.begin(), path.end(), '/', '\\');
-    return "\"" + (path[0] == '\\' ? "Z:" + path : path) + "\\" + exeName + "\"";
+    return path[0] == '\\' ? "Z:" + path : path;
+}
+inline std::string StandIn(const std::string& exeName) {
+    return "\"" + StandInFolder() + "\\" + exeName + "\"";
 }
 
 // Ends a process a test started, if it still runs.
