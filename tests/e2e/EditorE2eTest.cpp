@@ -228,9 +228,18 @@ std::string ClipboardText() {
 // copies them as compilers print them, and a double-click on a row sends the
 // editor to its line.
 TEST_P(EditorKindE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
+    // A header's problem between them stays in the header, with its own lines.
+    const std::string header = Layout().Root() + "\\lcc\\include\\win.h";
+    ::CreateDirectoryA((Layout().Root() + "\\lcc\\include").c_str(), nullptr);
+    std::string lines;
+    for (int line = 1; line <= 12; ++line) {
+        lines += "/* win.h line " + std::to_string(line) + " */\r\n";
+    }
+    Layout().Write("lcc\\include\\win.h", lines);
     Layout().Write("work\\editors.log", "");
-    AppSession& app =
-        DebugToLine12(ids::kLaunchConTextBox, true, "lcc.warning_at_basic=5 unused y\r\n");
+    AppSession& app = DebugToLine12(ids::kLaunchConTextBox, true,
+                                    "lcc.warning_at_basic=5 unused y\r\nlcc.err=Error " + header +
+                                        ": 9  redeclaration of 'Sleep'\r\n");
     ExpectLine12Selected("ConTEXT.exe");
     Layout().Write("work\\scenario.txt", EditorsBuilt());
     HWND problems = nullptr;
@@ -239,86 +248,33 @@ TEST_P(EditorKindE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARo
     }));
     EXPECT_NE(::GetForegroundWindow(), problems);
     const HWND list = ::GetDlgItem(problems, 1701);
-    EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
 
+    // The pane beside the first row shows its Basic and C lines; beside the
+    // header's, the header's.
+    const HWND code = ::GetDlgItem(problems, 1702);
+    EXPECT_TRUE(TextOf(code).starts_with("prog.bas, line 5\r\n") &&
+                TextOf(code).find("> 5  PRINT 5\r\n") != std::string::npos &&
+                TextOf(code).find("\r\nprog.c, line ") != std::string::npos)
+        << TextOf(code);
     ::SetForegroundWindow(problems);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == problems; }));
+    Press({VK_DOWN});
+    EXPECT_TRUE(WaitUntil(
+        [&] { return TextOf(code).starts_with("win.h, line 9\r\n   6  /* win.h line 6 */"); }))
+        << TextOf(code);
     Press({VK_CONTROL, 'A'});
     Press({VK_CONTROL, 'C'});
     const std::string bas = Layout().BasicFile();
     EXPECT_TRUE(WaitUntil([&] {
-        return ClipboardText() ==
-               bas + ":5: warning: unused y\r\n" + bas + ":12: error: undeclared x\r\n";
+        return ClipboardText() == bas + ":5: warning: unused y\r\n" + header +
+                                      ":9: error: redeclaration of 'Sleep'\r\n" + bas +
+                                      ":12: error: undeclared x\r\n";
     })) << ClipboardText();
 
     DoubleClickFirstRow(list);
     ASSERT_TRUE(WaitUntil([&] { return EditorLog("ConTEXT.exe", "selected").size() == 2; }));
     EXPECT_EQ(EditorLog("ConTEXT.exe", "selected"), (Values{"PRINT 12", "PRINT 5"}));
-}
-
-// ktvbuild on the test's work folder with the test's tools; what it prints.
-std::string KtvBuildOutput(const TestLayout& layout) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const std::string printed = layout.WorkDir() + "\\ktvbuild.txt";
-    const HANDLE out = ::CreateFileA(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                     CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = out;
-    PROCESS_INFORMATION started{};
-    std::string commandLine = "\"" + ToWindowsPath(KTV_E2E_KTVBUILD) + "\" --lcc \"" +
-                              layout.LccDir() + "\" --ktv \"" + layout.KtvDir() + "\" \"" +
-                              layout.BasicFile() + "\"";
-    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                         nullptr, layout.WorkDir().c_str(), &startup, &started)) {
-        ::WaitForSingleObject(started.hProcess, 30000);
-        ::CloseHandle(started.hProcess);
-        ::CloseHandle(started.hThread);
-    }
-    ::CloseHandle(out);
-    return layout.Read("work\\ktvbuild.txt").value_or("");
-}
-
-// A header's problem before a real one: the box and the editor take the real
-// one; the list, its copy and ktvbuild show the header at its own file and
-// line; the pane shows the lines of both files beside each row.
-TEST_F(EditorE2eTest, AHeadersProblemStaysInTheHeaderAndThePaneShowsTheCode) {
-    const std::string header = Layout().Root() + "\\lcc\\include\\win.h";
-    ::CreateDirectoryA((Layout().Root() + "\\lcc\\include").c_str(), nullptr);
-    std::string lines;
-    for (int line = 1; line <= 12; ++line) {
-        lines += "/* win.h line " + std::to_string(line) + " */\r\n";
-    }
-    Layout().Write("lcc\\include\\win.h", lines);
-    const std::string clash = "Error " + header + ": 9  redeclaration of 'Sleep'";
-    Layout().Write("work\\editors.log", "");
-    AppSession& app =
-        DebugToLine12(ids::kLaunchConTextBox, true, "lcc.err=" + clash + "\r\n");  // Basic 12
-    ExpectLine12Selected("ConTEXT.exe");
-    HWND problems = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        return (problems = FindTopLevel(app.ProcessId(), nullptr, "Problems - prog.bas"));
-    }));
-    const HWND code = ::GetDlgItem(problems, 1702);
-    EXPECT_NE(TextOf(code).find("win.h, line 9\r\n   6  /* win.h line 6 */"), std::string::npos)
-        << TextOf(code);
-    ::SetForegroundWindow(problems);
-    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == problems; }));
-    Press({VK_DOWN});
-    EXPECT_TRUE(WaitUntil([&] {
-        const std::string shown = TextOf(code);
-        return shown.starts_with("prog.bas, line 12\r\n") &&
-               shown.find("> 12  PRINT 12") != std::string::npos &&
-               shown.find("\r\nprog.c, line ") != std::string::npos;
-    })) << TextOf(code);
-    Press({VK_CONTROL, 'A'});
-    Press({VK_CONTROL, 'C'});
-    const std::string first = header + ":9: error: redeclaration of 'Sleep'";
-    EXPECT_TRUE(WaitUntil([&] { return ClipboardText().starts_with(first + "\r\n"); }))
-        << ClipboardText();
-    Layout().Write("work\\scenario.txt", "lcc.err=" + clash + "\r\nlcc.error_at_basic=12 x\r\n");
-    EXPECT_TRUE(KtvBuildOutput(Layout()).starts_with(first)) << KtvBuildOutput(Layout());
 }
 
 // An editor's question (here whether to reload the file) comes instead of the
