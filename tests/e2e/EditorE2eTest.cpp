@@ -260,9 +260,9 @@ TEST_P(EditorKindE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARo
     ::SetForegroundWindow(problems);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == problems; }));
     Press({VK_DOWN});
-    EXPECT_TRUE(WaitUntil(
-        [&] { return TextOf(code).starts_with("win.h, line 9\r\n   6  /* win.h line 6 */"); }))
-        << TextOf(code);
+    EXPECT_TRUE(WaitUntil([&] {
+        return TextOf(code).starts_with("win.h, line 9\r\n   6  /* win.h line 6 */");
+    })) << TextOf(code);
     Press({VK_CONTROL, 'A'});
     Press({VK_CONTROL, 'C'});
     const std::string bas = Layout().BasicFile();
