@@ -229,13 +229,12 @@ std::string ClipboardText() {
 // editor to its line.
 TEST_P(EditorKindE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARow) {
     // A header's problem between them stays in the header, with its own lines.
-    const std::string header = Layout().Root() + "\\lcc\\include\\win.h";
-    ::CreateDirectoryA((Layout().Root() + "\\lcc\\include").c_str(), nullptr);
+    const std::string header = Layout().LccDir() + "\\win.h";
     std::string lines;
     for (int line = 1; line <= 12; ++line) {
         lines += "/* win.h line " + std::to_string(line) + " */\r\n";
     }
-    Layout().Write("lcc\\include\\win.h", lines);
+    Layout().Write("lcc\\win.h", lines);
     Layout().Write("work\\editors.log", "");
     AppSession& app = DebugToLine12(ids::kLaunchConTextBox, true,
                                     "lcc.warning_at_basic=5 unused y\r\nlcc.err=Error " + header +
@@ -250,13 +249,10 @@ TEST_P(EditorKindE2eTest, TheProblemsListShowsEveryProblemAndOpensTheEditorAtARo
     const HWND list = ::GetDlgItem(problems, 1701);
     EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
 
-    // The pane beside the first row shows its Basic and C lines; beside the
-    // header's, the header's.
+    // The pane beside the first row shows its lines; beside the header's, the
+    // header's.
     const HWND code = ::GetDlgItem(problems, 1702);
-    EXPECT_TRUE(TextOf(code).starts_with("prog.bas, line 5\r\n") &&
-                TextOf(code).find("> 5  PRINT 5\r\n") != std::string::npos &&
-                TextOf(code).find("\r\nprog.c, line ") != std::string::npos)
-        << TextOf(code);
+    EXPECT_TRUE(TextOf(code).starts_with("prog.bas, line 5\r\n")) << TextOf(code);
     ::SetForegroundWindow(problems);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == problems; }));
     Press({VK_DOWN});

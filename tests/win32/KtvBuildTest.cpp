@@ -1,8 +1,6 @@
 // ktvbuild.exe on a console: what the console shows of its lines.
 
-#include <fstream>
 #include <functional>
-#include <utility>
 
 #include "Win32Test.h"
 
@@ -118,36 +116,23 @@ void SendCtrlBreak(DWORD processId) {
 // Ctrl+Break while the translator hangs, having started a helper process:
 // both end, the intermediate files go, and ktvbuild says it stopped.
 TEST(KtvBuild, CtrlBreakEndsTheToolsRemovesTheIntermediateFilesAndExitsWith2) {
-    testing::TestFolder folder;
-    ::CreateDirectoryA(folder.In("bin").c_str(), nullptr);
-    std::string standIn = testing::StandIn("ktvc.exe");
-    standIn = standIn.substr(1, standIn.size() - 2);
-    ASSERT_TRUE(::CopyFileA(standIn.c_str(), folder.In("bin\\ktvc.exe").c_str(), FALSE));
-    for (const auto& [name, bytes] :
-         {std::pair{"prog.bas", "$SOURCE\r\nPRINT 1\r\n"},
-          {"lcc.err", "left by an earlier build"},
-          {"scenario.txt", "ktvc.helper=1\r\nktvc.hang_ms=60000\r\n"}}) {
-        std::ofstream(folder.In(name), std::ios::binary) << bytes;
-    }
-    const auto toolCalls = [&] {
-        std::ifstream log(folder.In("standins.log"));
-        std::size_t calls = 0;
-        for (std::string line; std::getline(log, line);) {
-            calls += line.starts_with("ktvc|") ? 1 : 0;
-        }
-        return calls;
-    };
+    const driver::TestLayout layout(driver::ToWindowsPath(KTV_KTVBUILD), testing::StandInFolder());
+    layout.Write("work\\scenario.txt", "ktvc.helper=1\r\nktvc.hang_ms=60000\r\n");
+    const std::vector<std::string> before = layout.List("work");
+    layout.Write("work\\lcc.err", "left by an earlier build");
     OwnConsole console;
     ASSERT_TRUE(console.made);
-    const std::wstring root(folder.Path().begin(), folder.Path().end());
+    const std::string arguments =
+        "--ktv \"" + layout.KtvDir() + "\" \"" + layout.BasicFile() + "\"";
     const DWORD exit =
-        RunKtvBuild(L"--ktv \"" + root + L"\" \"" + root + L"\\prog.bas\"", [&](DWORD ktvbuild) {
-            ASSERT_TRUE(testing::WaitUntil([&] { return toolCalls() == 2; }));
+        RunKtvBuild(std::wstring(arguments.begin(), arguments.end()), [&](DWORD ktvbuild) {
+            ASSERT_TRUE(
+                testing::WaitUntil([&] { return layout.CommandLinesOf("ktvc").size() == 2; }));
             SendCtrlBreak(ktvbuild);
         });
     EXPECT_EQ(exit, 2u);
     EXPECT_NE(console.Screen().find(L"ktvbuild: stopped"), std::wstring::npos);
-    EXPECT_EQ(folder.List(), (testing::Names{"bin", "prog.bas", "scenario.txt", "standins.log"}));
+    EXPECT_EQ(layout.List("work"), before);
     EXPECT_TRUE(testing::WaitUntil([] { return testing::ProcessesNamed("ktvc.exe").empty(); },
                                    std::chrono::seconds(1)));
 }

@@ -1,10 +1,7 @@
 // ktvbuild.exe --lsp under Wine, worked over pipes by a scripted client,
 // with the stand-in tools.
 
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <utility>
 
 #include "LanguageClient.h"
 #include "Win32Test.h"
@@ -14,7 +11,6 @@ namespace ktv::win32 {
 namespace {
 
 using driver::LanguageClient;
-using driver::Notification;
 using driver::TestLayout;
 
 std::string UriOf(const std::string& path) {
@@ -89,31 +85,6 @@ TEST(LanguageServer, PublishesTheStandInsProblemsAndClearsThemOnTheNextSave) {
     client.Send({{"jsonrpc", "2.0"}, {"id", 2}, {"method", "shutdown"}});
     client.Notify("exit", nullptr);
     EXPECT_EQ(client.ExitCode(std::chrono::seconds(10)), 0u);
-}
-
-// A URI's UTF-8 is the ANSI code page's (1252 here) in the path the tools
-// get, and back; a path the code page cannot hold is refused, saying why.
-TEST(LanguageServer, NamesBeyondAsciiReachTheToolsOrAreRefused) {
-    Served served;
-    TestLayout& layout = served.layout;
-    const std::wstring folder =
-        std::wstring(layout.Root().begin(), layout.Root().end()) + L"\\H\u00E9l\u00E8ne";
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
-    for (const auto& [name, bytes] : {std::pair{L"\\prog.bas", "$SOURCE\r\nx = 1\r\n"},
-                                      {L"\\scenario.txt", "lcc.error_at_basic=2 e\r\n"}}) {
-        std::ofstream(std::filesystem::path(folder + name), std::ios::binary) << bytes;
-    }
-    LanguageClient& client = served.Start();
-    const std::string root = UriOf(layout.Root());
-    served.Save(root + "/H%C3%A9l%C3%A8ne/prog.bas");
-    EXPECT_EQ(served.Built(), (Published{{root + "/H%C3%A9l%C3%A8ne/prog.bas", {"1:1 e"}}}));
-    served.Save(root + "/%E6%97%A5%E6%9C%AC/prog.bas");
-    const std::optional<Json> refused = client.WaitFor(Notification("window/showMessage"));
-    ASSERT_TRUE(refused);
-    EXPECT_NE((*refused)["params"]["message"].get<std::string>().find(
-                  "\xE6\x97\xA5\xE6\x9C\xAC\\prog.bas holds characters that the KTV and LCC tools "
-                  "cannot take: they accept paths in the ANSI code page (1252) only."),
-              std::string::npos);
 }
 
 // The client's process ending ends the server, though its input stays open.
