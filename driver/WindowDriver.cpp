@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "model/ControlIds.h"
+#include "platform/win32/ToolJob.h"
 
 #include <tlhelp32.h>
 
@@ -195,21 +196,11 @@ AppSession::AppSession(const std::string& program, const std::string& workingDir
 }
 
 AppSession::~AppSession() {
-    // The programs it started go too: editors, Wedit, the command window.
-    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32First(snapshot, &entry); more;
-         more = ::Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == processId_) {
-            const HANDLE child = ::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
-            ::TerminateProcess(child, 1);
-            ::CloseHandle(child);
-        }
-    }
-    ::CloseHandle(snapshot);
-    ::TerminateProcess(process_, 1);
-    ::WaitForSingleObject(process_, 5000);
+    // The programs it started go too (editors, Wedit, the command window) and
+    // theirs: the program first, so that it starts nothing more meanwhile.
+    // Under Wine each holds the test's output, so one left would keep ctest
+    // waiting on it.
+    win32::ToolJob().EndAll(process_, processId_);
     ::CloseHandle(process_);
 }
 
