@@ -212,14 +212,20 @@ private:
     HWND window_ = nullptr;
 };
 
+// Points the program's fields at the layout's tools and Basic file, with no
+// editor to open.
+void UseStandIns(AppSession& app, const TestLayout& layout) {
+    app.SetText(ktv::ids::kLccDirectoryField, layout.LccDir());
+    app.SetText(ktv::ids::kKtvDirectoryField, layout.KtvDir());
+    app.SetText(ktv::ids::kBasicFileField, layout.BasicFile());
+    app.Click(ktv::ids::kLaunchJfeBox);  // JFE's box off
+}
+
 void BenchDebugRun(const std::string& program, const std::string& standins,
                    const std::string& runner, int rounds) {
     TestLayout layout(program, standins);
     AppSession app(layout.Program(), layout.Root());
-    app.SetText(ktv::ids::kLccDirectoryField, layout.LccDir());
-    app.SetText(ktv::ids::kKtvDirectoryField, layout.KtvDir());
-    app.SetText(ktv::ids::kBasicFileField, layout.BasicFile());
-    app.Click(ktv::ids::kLaunchJfeBox);  // no editor
+    UseStandIns(app, layout);
     const auto debugRun = [&] {
         const double elapsed =
             RunUntilSuccessBox(app.ProcessId(), [&] { app.Click(ktv::ids::kDebugButton); });
@@ -266,10 +272,7 @@ void BenchDebugRun(const std::string& program, const std::string& standins,
 void BenchWatchAndStop(const std::string& program, const std::string& standins, int rounds) {
     TestLayout layout(program, standins);
     AppSession app(layout.Program(), layout.Root());
-    app.SetText(ktv::ids::kLccDirectoryField, layout.LccDir());
-    app.SetText(ktv::ids::kKtvDirectoryField, layout.KtvDir());
-    app.SetText(ktv::ids::kBasicFileField, layout.BasicFile());
-    app.Click(ktv::ids::kLaunchJfeBox);  // no editor
+    UseStandIns(app, layout);
 
     layout.Write("work\\scenario.txt", "ktvc.hang_ms=10000\r\n");
     double longest = 0;
