@@ -16,11 +16,13 @@ constexpr int kCAround = 3;
 }  // namespace
 
 std::string LinesAround(std::string_view text, int line, int around) {
-    const int first = std::max(1, line - around);
-    const int last = line + around;
-    std::vector<std::pair<int, std::string_view>> shown;
+    // A line number can be as large as an int holds: counted wider, the
+    // lines after it do not overflow.
+    const long long first = std::max(1LL, static_cast<long long>(line) - around);
+    const long long last = static_cast<long long>(line) + around;
+    std::vector<std::pair<long long, std::string_view>> shown;
     LineCursor cursor(text);
-    for (int number = 1; number <= last; ++number) {
+    for (long long number = 1; number <= last; ++number) {
         const std::optional<LineView> next = cursor.Next();
         if (!next) {
             break;

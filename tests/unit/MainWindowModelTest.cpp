@@ -494,6 +494,7 @@ TEST(ProblemsWindowModel, ThePaneShowsTheCodeBesideEachProblem) {
     EXPECT_EQ(list.CodeBeside(1), "prog.c, line 99\r\nprog.c has no line 99.\r\n");
     EXPECT_EQ(list.CodeBeside(2), "win.h, line 2\r\n  1  one\r\n> 2  two\r\n  3  three\r\n");
     EXPECT_EQ(list.CodeBeside(3), "");
+    EXPECT_EQ(LinesAround("one\r\n", 2147483647, 3), "");  // no overflow past the last int
 
     world.fake.files.WriteFile("c:\\work\\prog.c", "changed\r\n");
     world.fake.files.DeleteFile("c:\\lcc\\include\\win.h");
